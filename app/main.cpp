@@ -1,0 +1,19 @@
+#include "countdown/form1.h"
+#include "forms/windows.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    forms::prepareApplication(app);
+
+    // The program starts by creating its main window, whose load handler opens the side windows
+    // it needs; the main window appears after that.
+    forms::show<Form1>();
+    const int code = app.exec();
+
+    // Windows unloaded on the way out are deleted here, before the application object goes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
+}

@@ -1,0 +1,192 @@
+#include "countdown/form1.h"
+
+#include "countdown/counter.h"
+#include "countdown/minutesbox.h"
+#include "forms/commandbutton.h"
+#include "forms/desktop.h"
+#include "forms/geometry.h"
+#include "forms/label.h"
+#include "forms/optionbutton.h"
+#include "forms/timer.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString Caption = QStringLiteral("Kelto Zelbo Break");
+const QString ErrorTitle = QStringLiteral("Error");
+const QString CheckTheBoxMessage = QStringLiteral("Please check the minutes box and try again!");
+const QString ZeroMessage = QStringLiteral("You can not put a zero in the minutes box!");
+
+constexpr int MinutesBoxLength = 4;
+
+} // namespace
+
+Form1::Form1() : forms::Window(Caption, 3015, 4290, Border::FixedSingle, Qt::WindowMinimizeButtonHint)
+{
+    setWindowIcon(QIcon(QStringLiteral(":/assets/stopwatch.ico")));
+    placeClientAtTwips(1260, 1650);
+
+    createSettingsFrame();
+    createCountdownFrame();
+
+    Command1 = new forms::CommandButton(QStringLiteral("E&xit"), client());
+    forms::placeTwips(Command1, 960, 3840, 975, 375);
+
+    Label6 = new forms::Label(QString(), client());
+    forms::placeTwips(Label6, 2520, 3840, 375, 375);
+    QPalette hidden = Label6->palette();
+    hidden.setColor(QPalette::Window, Qt::black);
+    hidden.setColor(QPalette::WindowText, Qt::white);
+    Label6->setPalette(hidden);
+    Label6->setVisible(false);
+
+    Timer1 = new forms::Timer(1000ms, this);
+    connect(Timer1, &forms::Timer::timer, this, &Form1::Timer1_Timer);
+
+    createMenus();
+
+    setTabOrder({Command1, Text1, Command2, Command3, Option1, Option2, Option3});
+}
+
+void Form1::createSettingsFrame()
+{
+    Frame1 = new QGroupBox(QStringLiteral("Zelbo Break"), client());
+    forms::placeTwips(Frame1, 120, 120, 2775, 2295);
+
+    Label1 = new forms::Label(QStringLiteral("Minutes:"), Frame1);
+    forms::placeTwips(Label1, 240, 360, 2415, 375);
+
+    Text1 = new QLineEdit(QStringLiteral("10"), Frame1);
+    Text1->setMaxLength(MinutesBoxLength);
+    forms::placeTwips(Text1, 240, 600, 2295, 285);
+
+    Command2 = new forms::CommandButton(QStringLiteral("&Begin"), Frame1);
+    forms::placeTwips(Command2, 240, 960, 1095, 375);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+
+    Command3 = new forms::CommandButton(QStringLiteral("&Change"), Frame1);
+    forms::placeTwips(Command3, 1440, 960, 1095, 375);
+    Command3->setEnabled(false);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+
+    Option1 = new forms::OptionButton(QStringLiteral("&Make a sound"), Frame1);
+    forms::placeTwips(Option1, 240, 1440, 2055, 255);
+    Option2 = new forms::OptionButton(QStringLiteral("&M&essage Box"), Frame1);
+    forms::placeTwips(Option2, 240, 1680, 2055, 255);
+    Option3 = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), Frame1);
+    forms::placeTwips(Option3, 240, 1920, 2055, 255);
+    Option3->setChecked(true);
+}
+
+void Form1::createCountdownFrame()
+{
+    Frame2 = new QGroupBox(QStringLiteral("Next zelbo break"), client());
+    forms::placeTwips(Frame2, 120, 2640, 2775, 1095);
+
+    Label2 = new forms::Label(QStringLiteral("Minutes:"), Frame2);
+    forms::placeTwips(Label2, 240, 360, 2175, 255);
+    Label3 = new forms::Label(QStringLiteral("0"), Frame2);
+    forms::placeTwips(Label3, 960, 360, 1455, 255);
+    Label4 = new forms::Label(QStringLiteral("Seconds:"), Frame2);
+    forms::placeTwips(Label4, 240, 720, 2175, 255);
+    Label5 = new forms::Label(QStringLiteral("0"), Frame2);
+    forms::placeTwips(Label5, 1080, 720, 1335, 255);
+    connect(Label5, &forms::Label::changed, this, &Form1::Label5_Change);
+
+    // The values lie in front of the wider captions and stay readable.
+    forms::stackFrontToBack({Label5, Label4, Label3, Label2});
+}
+
+void Form1::createMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuBegin = mnuFile->addAction(QStringLiteral("&Begin"), this, &Form1::mnuBegin_Click);
+    mnuChange = mnuFile->addAction(QStringLiteral("&Change"), this, &Form1::mnuChange_Click);
+    mnuHide = mnuFile->addAction(QStringLiteral("Hi&de"));
+    mnuSep2 = mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
+
+    mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
+    mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"));
+    mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"));
+    mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"));
+    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
+        kind->setCheckable(true);
+    mnuWindow->setChecked(true);
+    mnuSep = mnuOptions->addSeparator();
+    mnuMessage = mnuOptions->addAction(QStringLiteral("M&essage"));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuAbout = mnuHelp->addAction(QStringLiteral("&About"));
+}
+
+void Form1::Command2_Click()
+{
+    switch (minutesbox::check(Text1->text())) {
+    case minutesbox::Verdict::CheckTheBox:
+        forms::Desktop::current().messageBox(this, forms::Desktop::Icon::Critical, ErrorTitle,
+                                             CheckTheBoxMessage);
+        return;
+    case minutesbox::Verdict::Zero:
+        forms::Desktop::current().messageBox(this, forms::Desktop::Icon::Critical, ErrorTitle,
+                                             ZeroMessage);
+        return;
+    case minutesbox::Verdict::Start:
+        break;
+    }
+    Label3->setCaption(Text1->text());
+    Label5->setCaption(QStringLiteral("59"));
+    Timer1->setEnabled(true);
+    Command3->setEnabled(true);
+    mnuBegin->setEnabled(false);
+    Text1->setEnabled(false);
+    for (forms::OptionButton *kind : {Option1, Option2, Option3})
+        kind->setEnabled(false);
+    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
+        kind->setEnabled(false);
+    Command2->setEnabled(false);
+}
+
+void Form1::Command3_Click()
+{
+    Timer1->setEnabled(false);
+    mnuBegin->setEnabled(true);
+    Text1->setEnabled(true);
+    for (forms::OptionButton *kind : {Option1, Option2, Option3})
+        kind->setEnabled(true);
+    Command2->setEnabled(true);
+    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
+        kind->setEnabled(true);
+    Command3->setEnabled(false);
+}
+
+void Form1::Timer1_Timer()
+{
+    Label5->setCaption(counter::decrement(Label5->caption()));
+}
+
+void Form1::Label5_Change()
+{
+    if (Label5->caption() != QStringLiteral("-1"))
+        return;
+    Label3->setCaption(counter::decrement(Label3->caption()));
+    Label5->setCaption(QStringLiteral("59"));
+}
+
+void Form1::mnuBegin_Click()
+{
+    Command2_Click();
+}
+
+void Form1::mnuChange_Click()
+{
+    Command3_Click();
+}

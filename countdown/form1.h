@@ -1,0 +1,74 @@
+#pragma once
+
+#include "forms/window.h"
+
+class QAction;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+
+namespace forms {
+class CommandButton;
+class Label;
+class OptionButton;
+class Timer;
+} // namespace forms
+
+// The main window. Its controls are the program's only state: the configured length, the running
+// minutes and seconds (text-held counters), whether the countdown runs, the alarm kind and the
+// alarm message. Other windows read and write them directly.
+class Form1 : public forms::Window
+{
+    Q_OBJECT
+public:
+    Form1();
+
+    // Settings frame.
+    QGroupBox *Frame1;
+    forms::Label *Label1;
+    QLineEdit *Text1; // minutes box: the configured length
+    forms::CommandButton *Command2; // Begin
+    forms::CommandButton *Command3; // Change
+    forms::OptionButton *Option1;   // alarm: a sound
+    forms::OptionButton *Option2;   // alarm: a message box
+    forms::OptionButton *Option3;   // alarm: the pop-up window
+
+    // Countdown frame.
+    QGroupBox *Frame2;
+    forms::Label *Label2;
+    forms::Label *Label3; // minutes display
+    forms::Label *Label4;
+    forms::Label *Label5; // seconds display
+
+    forms::CommandButton *Command1; // Exit
+    forms::Label *Label6;           // the stored alarm message; never shown
+    forms::Timer *Timer1;           // the countdown, once a second
+
+    QMenu *mnuFile;
+    QAction *mnuBegin;
+    QAction *mnuChange;
+    QAction *mnuHide;
+    QAction *mnuSep2;
+    QAction *mnuExit;
+    QMenu *mnuOptions;
+    QAction *mnuSnd;
+    QAction *mnuMsgBox;
+    QAction *mnuWindow;
+    QAction *mnuSep;
+    QAction *mnuMessage;
+    QMenu *mnuHelp;
+    QAction *mnuAbout;
+
+    void Command2_Click();
+    void Command3_Click();
+    void Timer1_Timer();
+    void Label5_Change();
+
+    void mnuBegin_Click();
+    void mnuChange_Click();
+
+private:
+    void createSettingsFrame();
+    void createCountdownFrame();
+    void createMenus();
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace forms {
+
+// Everything that blocks the window thread or leaves the process goes through here: modal
+// message boxes and the end of the program. Tests install a recorder in place of the real
+// desktop so that nothing blocks and nothing quits.
+class Desktop
+{
+public:
+    enum class Icon { Critical, Exclamation };
+
+    virtual ~Desktop() = default;
+
+    // A modal message box with an OK button only; the text is shown as plain text.
+    virtual void messageBox(QWidget *owner, Icon icon, const QString &title,
+                            const QString &text) = 0;
+    // Leaves the window thread's event loop; the program then returns from main.
+    virtual void endProgram() = 0;
+
+    static Desktop &current();
+    // Makes `desktop` the current one (nullptr restores the real desktop). Not owned.
+    static void install(Desktop *desktop);
+};
+
+class SystemDesktop : public Desktop
+{
+public:
+    void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
+    void endProgram() override;
+};
+
+} // namespace forms

@@ -1,0 +1,113 @@
+#include "forms/window.h"
+
+#include "forms/geometry.h"
+#include "forms/windows.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace forms {
+
+namespace {
+
+Qt::WindowFlags flagsFor(Window::Border border, Qt::WindowFlags titleBarButtons)
+{
+    if (border == Window::Border::None)
+        return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+         | Qt::WindowCloseButtonHint | titleBarButtons;
+}
+
+} // namespace
+
+Window::Window(const QString &caption, int clientWidthTwips, int clientHeightTwips, Border border,
+               Qt::WindowFlags titleBarButtons)
+    : QWidget(nullptr, flagsFor(border, titleBarButtons)), m_client(new QWidget(this))
+{
+    setWindowTitle(caption);
+    m_client->setFixedSize(sizeFromTwips(clientWidthTwips, clientHeightTwips));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(m_client);
+}
+
+QMenuBar *Window::menuBar()
+{
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(this);
+        layout()->setMenuBar(m_menuBar);
+    }
+    return m_menuBar;
+}
+
+void Window::placeClientAtTwips(int left, int top)
+{
+    m_placement = Placement::Manual;
+    m_clientPos = {pixels(left), pixels(top)};
+}
+
+void Window::centreOnScreen()
+{
+    m_placement = Placement::Centred;
+}
+
+void Window::setTabOrder(std::initializer_list<QWidget *> controls)
+{
+    QWidget *previous = nullptr;
+    QWidget *first = nullptr;
+    for (QWidget *control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        if (!first && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus))
+            first = control;
+        previous = control;
+    }
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
+}
+
+void Window::showWindow()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Window::setVisible(bool visible)
+{
+    if (visible && !m_placed)
+        applyPlacement();
+    QWidget::setVisible(visible);
+}
+
+void Window::applyPlacement()
+{
+    m_placed = true;
+    if (m_placement == Placement::WindowSystem)
+        return;
+    if (QLayout *l = layout())
+        l->activate();
+    QPoint clientTopLeft = m_clientPos;
+    if (m_placement == Placement::Centred) {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : QRect();
+        clientTopLeft = available.center() - QPoint(width() / 2, height() / 2)
+                      + m_client->pos();
+    }
+    setGeometry(QRect(clientTopLeft - m_client->pos(), size()));
+}
+
+void Window::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    unload(*this);
+}
+
+} // namespace forms

@@ -1,0 +1,312 @@
+#include "forms/commandbutton.h"
+#include "forms/geometry.h"
+#include "forms/label.h"
+#include "forms/optionbutton.h"
+#include "forms/timer.h"
+#include "forms/window.h"
+#include "support/recordingdesktop.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+using namespace std::chrono_literals;
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { failOnWarnings(); }
+
+    void twipsToPixels_data();
+    void twipsToPixels();
+    void frontToBackOrder();
+
+    void labelRaisesChangeOnlyWhenCaptionChanges();
+    void labelChangeRunsBeforeSetterReturns();
+    void labelShowsPlainText();
+
+    void optionSelectedFromCodeRaisesClick();
+    void optionSelectedAgainRaisesNothing();
+    void optionCanBeDeselectedFromCode();
+
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
+    void enterElsewherePressesNoButton();
+    void accessKeysPressButtonsAndSelectOptions();
+    void tabOrderAndFirstFocus();
+
+    void disabledTimerDoesNotTick();
+    void timerTicksAfterOneInterval();
+    void reenablingEnabledTimerKeepsCadence();
+    void timerDoesNotDriftBehindSlowHandlers();
+    void timerDisabledInsideHandlerStops();
+};
+
+void TestControls::twipsToPixels_data()
+{
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("zero") << 0 << 0;
+    QTest::newRow("one pixel") << 15 << 1;
+    QTest::newRow("main window width") << 3015 << 201;
+    QTest::newRow("rounds to nearest") << 7275 << 485;
+    QTest::newRow("half up") << 8 << 1;
+    QTest::newRow("below half") << 7 << 0;
+}
+
+void TestControls::twipsToPixels()
+{
+    QFETCH(int, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(forms::pixels(twips), pixels);
+}
+
+void TestControls::frontToBackOrder()
+{
+    QWidget container;
+    auto *back = new forms::Label(QStringLiteral("Minutes:"), &container);
+    auto *front = new forms::Label(QStringLiteral("10"), &container);
+    forms::placeTwips(back, 0, 0, 1500, 255);
+    forms::placeTwips(front, 600, 0, 900, 255);
+    forms::stackFrontToBack({back, front});
+    QCOMPARE(container.childAt(50, 5), back);
+    forms::stackFrontToBack({front, back});
+    QCOMPARE(container.childAt(50, 5), front);
+}
+
+void TestControls::labelRaisesChangeOnlyWhenCaptionChanges()
+{
+    QWidget container;
+    forms::Label label(QStringLiteral("0"), &container);
+    QSignalSpy changes(&label, &forms::Label::changed);
+
+    label.setCaption(QStringLiteral("0"));
+    QCOMPARE(changes.size(), 0);
+    label.setCaption(QStringLiteral("59"));
+    QCOMPARE(changes.size(), 1);
+    label.setCaption(QStringLiteral("59"));
+    QCOMPARE(changes.size(), 1);
+    label.setCaption(QString());
+    QCOMPARE(changes.size(), 2);
+}
+
+void TestControls::labelChangeRunsBeforeSetterReturns()
+{
+    QWidget container;
+    forms::Label label(QStringLiteral("1"), &container);
+    QStringList seen;
+    // A change handler that changes the caption again: both changes nest inside the first set.
+    connect(&label, &forms::Label::changed, &label, [&] {
+        seen.append(label.caption());
+        if (label.caption() == QStringLiteral("-1"))
+            label.setCaption(QStringLiteral("59"));
+    });
+    label.setCaption(QStringLiteral("-1"));
+    QCOMPARE(seen, QStringList({QStringLiteral("-1"), QStringLiteral("59")}));
+    QCOMPARE(label.caption(), QStringLiteral("59"));
+}
+
+void TestControls::labelShowsPlainText()
+{
+    QWidget container;
+    forms::Label label(QString(), &container);
+    label.setCaption(QStringLiteral("<b>hi</b><img src=x>"));
+    QCOMPARE(label.textFormat(), Qt::PlainText);
+    QCOMPARE(label.caption(), QStringLiteral("<b>hi</b><img src=x>"));
+}
+
+void TestControls::optionSelectedFromCodeRaisesClick()
+{
+    QWidget frame;
+    forms::OptionButton one(QStringLiteral("&One"), &frame);
+    forms::OptionButton two(QStringLiteral("&Two"), &frame);
+    two.setChecked(true);
+    QStringList log;
+    connect(&one, &QRadioButton::clicked, &frame, [&] {
+        log.append(QStringLiteral("one:%1 two:%2").arg(one.value()).arg(two.value()));
+    });
+
+    one.setValue(true);
+
+    // Raised at once, with the group already deselected.
+    QCOMPARE(log, QStringList(QStringLiteral("one:1 two:0")));
+    QVERIFY(one.value());
+    QVERIFY(!two.value());
+}
+
+void TestControls::optionSelectedAgainRaisesNothing()
+{
+    QWidget frame;
+    forms::OptionButton one(QStringLiteral("&One"), &frame);
+    one.setValue(true);
+    QSignalSpy clicks(&one, &QRadioButton::clicked);
+    one.setValue(true);
+    QCOMPARE(clicks.size(), 0);
+}
+
+void TestControls::optionCanBeDeselectedFromCode()
+{
+    QWidget frame;
+    forms::OptionButton one(QStringLiteral("&One"), &frame);
+    forms::OptionButton two(QStringLiteral("&Two"), &frame);
+    one.setValue(true);
+    one.setValue(false);
+    QVERIFY(!one.value());
+    QVERIFY(!two.value());
+    // The group is still exclusive afterwards.
+    two.setValue(true);
+    one.setValue(true);
+    QVERIFY(!two.value());
+}
+
+void TestControls::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+void TestControls::enterPressesFocusedButton()
+{
+    QFETCH(int, key);
+    forms::Window window(QStringLiteral("Keys"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    new QLineEdit(window.client());
+    window.setTabOrder({button});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    QTest::keyClick(button, Qt::Key(key));
+    QCOMPARE(clicks.size(), 1);
+}
+
+void TestControls::enterElsewherePressesNoButton()
+{
+    forms::Window window(QStringLiteral("Keys"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    auto *box = new QLineEdit(window.client());
+    box->move(0, 40);
+    window.setTabOrder({box, button});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(clicks.size(), 0);
+    QVERIFY(window.isVisible());
+}
+
+void TestControls::accessKeysPressButtonsAndSelectOptions()
+{
+    forms::Window window(QStringLiteral("Keys"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    auto *option = new forms::OptionButton(QStringLiteral("&Window"), window.client());
+    option->move(0, 40);
+    window.setTabOrder({button, option});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    QSignalSpy optionClicks(option, &QRadioButton::clicked);
+
+    QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(clicks.size(), 1);
+    QTest::keyClick(&window, Qt::Key_W, Qt::AltModifier);
+    QTRY_COMPARE(optionClicks.size(), 1);
+    QVERIFY(option->value());
+}
+
+void TestControls::tabOrderAndFirstFocus()
+{
+    forms::Window window(QStringLiteral("Tabs"), 3000, 1500);
+    auto *label = new forms::Label(QStringLiteral("Caption"), window.client());
+    auto *disabled = new forms::CommandButton(QStringLiteral("&Off"), window.client());
+    disabled->setEnabled(false);
+    auto *box = new QLineEdit(window.client());
+    auto *button = new forms::CommandButton(QStringLiteral("&On"), window.client());
+    window.setTabOrder({label, disabled, button, box});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), button);
+    QTest::keyClick(button, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box);
+}
+
+void TestControls::disabledTimerDoesNotTick()
+{
+    QObject owner;
+    forms::Timer timer(20ms, &owner);
+    QSignalSpy ticks(&timer, &forms::Timer::timer);
+    QTest::qWait(80);
+    QCOMPARE(ticks.size(), 0);
+}
+
+void TestControls::timerTicksAfterOneInterval()
+{
+    QObject owner;
+    forms::Timer timer(50ms, &owner);
+    QSignalSpy ticks(&timer, &forms::Timer::timer);
+    QElapsedTimer clock;
+    clock.start();
+    timer.setEnabled(true);
+    QVERIFY(ticks.wait(1000));
+    QVERIFY(clock.elapsed() >= 49);
+}
+
+void TestControls::reenablingEnabledTimerKeepsCadence()
+{
+    QObject owner;
+    forms::Timer timer(100ms, &owner);
+    QSignalSpy ticks(&timer, &forms::Timer::timer);
+    QElapsedTimer clock;
+    clock.start();
+    timer.setEnabled(true);
+    QTest::qWait(60);
+    timer.setEnabled(true);
+    QVERIFY(ticks.wait(1000));
+    QVERIFY2(clock.elapsed() < 150, "enabling an enabled timer restarted its interval");
+}
+
+void TestControls::timerDoesNotDriftBehindSlowHandlers()
+{
+    // Each tick's handler takes most of an interval. A timer that waits a whole interval after
+    // each handler would fall behind by that much every tick.
+    constexpr int ticksWanted = 10;
+    QObject owner;
+    forms::Timer timer(40ms, &owner);
+    int ticks = 0;
+    QElapsedTimer clock;
+    qint64 lastTick = 0;
+    connect(&timer, &forms::Timer::timer, &owner, [&] {
+        lastTick = clock.elapsed();
+        if (++ticks == ticksWanted)
+            timer.setEnabled(false);
+        QThread::msleep(25);
+    });
+    clock.start();
+    timer.setEnabled(true);
+    QTRY_COMPARE_WITH_TIMEOUT(ticks, ticksWanted, 3000);
+    QVERIFY2(lastTick >= ticksWanted * 40 - 1, "a tick came early");
+    QVERIFY2(lastTick < ticksWanted * 40 + 20, qPrintable(QString::number(lastTick)));
+}
+
+void TestControls::timerDisabledInsideHandlerStops()
+{
+    QObject owner;
+    forms::Timer timer(10ms, &owner);
+    int ticks = 0;
+    connect(&timer, &forms::Timer::timer, &owner, [&] {
+        ++ticks;
+        timer.setEnabled(false);
+    });
+    timer.setEnabled(true);
+    QTRY_COMPARE(ticks, 1);
+    QTest::qWait(60);
+    QCOMPARE(ticks, 1);
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"

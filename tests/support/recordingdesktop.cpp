@@ -1,0 +1,43 @@
+#include "support/recordingdesktop.h"
+
+#include "forms/windows.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QTest>
+
+RecordingDesktop::RecordingDesktop()
+{
+    install(this);
+}
+
+RecordingDesktop::~RecordingDesktop()
+{
+    install(nullptr);
+}
+
+void RecordingDesktop::messageBox(QWidget *, Icon icon, const QString &title, const QString &text)
+{
+    boxes.append({icon, title, text});
+    if (whileBoxOpen)
+        whileBoxOpen();
+}
+
+void RecordingDesktop::endProgram()
+{
+    ++programEnds;
+}
+
+void unloadAllWindows()
+{
+    forms::endProgram();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void failOnWarnings()
+{
+    // The offscreen platform says which window operations it cannot do (raise, size hints); that
+    // is the test platform speaking, not the program.
+    QTest::failOnWarning(
+        QRegularExpression(QStringLiteral("^(?!This plugin does not support \\w+\\(\\)$)")));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "forms/desktop.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// Stands in for the desktop while it exists: message boxes are recorded instead of shown, and
+// the end of the program is counted instead of leaving the test.
+class RecordingDesktop : public forms::Desktop
+{
+public:
+    struct Box
+    {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+
+    RecordingDesktop();
+    ~RecordingDesktop() override;
+    RecordingDesktop(const RecordingDesktop &) = delete;
+    RecordingDesktop &operator=(const RecordingDesktop &) = delete;
+
+    void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
+    void endProgram() override;
+
+    QList<Box> boxes;
+    int programEnds = 0;
+    // Runs while a message box is "open", as the user's time inside a modal box.
+    std::function<void()> whileBoxOpen;
+};
+
+// Unloads every window and deletes them, so the next test starts with none loaded. Call it with
+// a RecordingDesktop in place, or it ends the program.
+void unloadAllWindows();
+
+// Makes any Qt warning in the running test function fail it.
+void failOnWarnings();
