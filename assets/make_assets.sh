@@ -18,7 +18,7 @@
 #   banner.gif     advertisement banner    468x60
 #   about.jpg      About window picture    271x83
 #   farewell.jpg   picture shown at exit   346x68
-# assets.qrc (hand written) lists them for the Qt resource system.
+# CMakeLists.txt compiles them in as Qt resources under :/assets/.
 
 set -euo pipefail
 cd "$(dirname "$0")"
