@@ -1,13 +1,17 @@
 #include "countdown/form1.h"
 
+#include "alarm_windows/form5.h"
+#include "alarm_windows/form6.h"
 #include "countdown/counter.h"
 #include "countdown/minutesbox.h"
 #include "forms/commandbutton.h"
 #include "forms/desktop.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
+#include "forms/multilinetextbox.h"
 #include "forms/optionbutton.h"
 #include "forms/timer.h"
+#include "forms/windows.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -26,6 +30,15 @@ const QString CheckTheBoxMessage = QStringLiteral("Please check the minutes box 
 const QString ZeroMessage = QStringLiteral("You can not put a zero in the minutes box!");
 
 constexpr int MinutesBoxLength = 4;
+
+QString alarmText(const QString &minutes)
+{
+    const QString lineBreak = QStringLiteral("\r\n");
+    return QStringLiteral("It has been ") + minutes + QStringLiteral(" minute(s).") + lineBreak
+         + lineBreak + QStringLiteral("Your next break will be in ") + minutes
+         + QStringLiteral(" minute(s).") + lineBreak + lineBreak
+         + QStringLiteral("Click OK to continue the countdown for your next break.");
+}
 
 } // namespace
 
@@ -84,6 +97,9 @@ void Form1::createSettingsFrame()
     Option3 = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), Frame1);
     forms::placeTwips(Option3, 240, 1920, 2055, 255);
     Option3->setChecked(true);
+    connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
+    connect(Option3, &QRadioButton::clicked, this, &Form1::Option3_Click);
 }
 
 void Form1::createCountdownFrame()
@@ -115,33 +131,43 @@ void Form1::createMenus()
     mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
 
     mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"));
-    mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"));
-    mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"));
+    mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"), this,
+                                   &Form1::mnuSnd_Click);
+    mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"),
+                                      this, &Form1::mnuMsgBox_Click);
+    mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"),
+                                      this, &Form1::mnuWindow_Click);
     for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
         kind->setCheckable(true);
     mnuWindow->setChecked(true);
     mnuSep = mnuOptions->addSeparator();
-    mnuMessage = mnuOptions->addAction(QStringLiteral("M&essage"));
+    mnuMessage = mnuOptions->addAction(QStringLiteral("M&essage"), this, &Form1::mnuMessage_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("&About"));
 }
 
-void Form1::Command2_Click()
+bool Form1::minutesBoxAccepted()
 {
     switch (minutesbox::check(Text1->text())) {
+    case minutesbox::Verdict::Start:
+        return true;
     case minutesbox::Verdict::CheckTheBox:
         forms::Desktop::current().messageBox(this, forms::Desktop::Icon::Critical, ErrorTitle,
                                              CheckTheBoxMessage);
-        return;
+        return false;
     case minutesbox::Verdict::Zero:
         forms::Desktop::current().messageBox(this, forms::Desktop::Icon::Critical, ErrorTitle,
                                              ZeroMessage);
-        return;
-    case minutesbox::Verdict::Start:
-        break;
+        return false;
     }
+    return false;
+}
+
+void Form1::Command2_Click()
+{
+    if (!minutesBoxAccepted())
+        return;
     Label3->setCaption(Text1->text());
     Label5->setCaption(QStringLiteral("59"));
     Timer1->setEnabled(true);
@@ -155,7 +181,7 @@ void Form1::Command2_Click()
     Command2->setEnabled(false);
 }
 
-void Form1::Command3_Click()
+void Form1::unlockSettings()
 {
     Timer1->setEnabled(false);
     mnuBegin->setEnabled(true);
@@ -165,12 +191,40 @@ void Form1::Command3_Click()
     Command2->setEnabled(true);
     for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
         kind->setEnabled(true);
+}
+
+void Form1::Command3_Click()
+{
+    unlockSettings();
     Command3->setEnabled(false);
 }
 
 void Form1::Timer1_Timer()
 {
     Label5->setCaption(counter::decrement(Label5->caption()));
+    giveAlarmIfDue();
+}
+
+void Form1::giveAlarmIfDue()
+{
+    const QString due = QStringLiteral("0");
+    if (Label3->caption() == due && Option3->value()) {
+        Form6 &popup = forms::show<Form6>();
+        popup.Text1->setText(Label6->caption());
+        Timer1->setEnabled(false);
+    }
+    if (Label3->caption() == due && Option2->value() && !m_alarmBoxOpen) {
+        m_alarmBoxOpen = true;
+        // No owner: the box must show even while the main window is minimised.
+        forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation, Caption,
+                                             alarmText(Text1->text()));
+        m_alarmBoxOpen = false;
+        Label3->setCaption(Text1->text());
+    }
+    if (Label3->caption() == due && Option1->value()) {
+        forms::Desktop::current().beep();
+        Label3->setCaption(Text1->text());
+    }
 }
 
 void Form1::Label5_Change()
@@ -189,4 +243,73 @@ void Form1::mnuBegin_Click()
 void Form1::mnuChange_Click()
 {
     Command3_Click();
+}
+
+void Form1::Option1_Click()
+{
+    if (!Option1->value())
+        return;
+    mnuSnd->setChecked(true);
+    mnuMsgBox->setChecked(false);
+    mnuWindow->setChecked(false);
+    mnuMessage->setEnabled(false);
+}
+
+void Form1::Option2_Click()
+{
+    if (!Option2->value())
+        return;
+    mnuMsgBox->setChecked(true);
+    mnuSnd->setChecked(false);
+    mnuWindow->setChecked(false);
+    mnuMessage->setEnabled(false);
+}
+
+void Form1::Option3_Click()
+{
+    if (!Option3->value())
+        return;
+    mnuWindow->setChecked(true);
+    mnuMsgBox->setChecked(false);
+    mnuSnd->setChecked(false);
+    mnuMessage->setEnabled(true);
+}
+
+// The menu entries for Sound and MessageBox leave unchecking mnuWindow to the option's click
+// handler, which selecting the option raises.
+void Form1::mnuSnd_Click()
+{
+    mnuSnd->setChecked(true);
+    mnuMsgBox->setChecked(false);
+    Option1->setValue(true);
+    Option2->setValue(false);
+    Option3->setValue(false);
+    mnuMessage->setEnabled(false);
+}
+
+void Form1::mnuMsgBox_Click()
+{
+    mnuMsgBox->setChecked(true);
+    mnuSnd->setChecked(false);
+    Option2->setValue(true);
+    Option1->setValue(false);
+    Option3->setValue(false);
+    mnuMessage->setEnabled(false);
+}
+
+void Form1::mnuWindow_Click()
+{
+    mnuWindow->setChecked(true);
+    mnuSnd->setChecked(false);
+    mnuMsgBox->setChecked(false);
+    Option3->setValue(true);
+    Option2->setValue(false);
+    Option1->setValue(false);
+    mnuMessage->setEnabled(true);
+}
+
+void Form1::mnuMessage_Click()
+{
+    Form5 &editor = forms::show<Form5>();
+    editor.Text1->setText(Label6->caption());
 }

@@ -64,11 +64,28 @@ public:
     void Timer1_Timer();
     void Label5_Change();
 
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+
     void mnuBegin_Click();
     void mnuChange_Click();
+    void mnuSnd_Click();
+    void mnuMsgBox_Click();
+    void mnuWindow_Click();
+    void mnuMessage_Click();
+
+    // Begin's checks of the minutes box. A refused box gets its error message and false.
+    bool minutesBoxAccepted();
+    // Stops the countdown and enables the settings: the idle layout but for Change.
+    void unlockSettings();
 
 private:
     void createSettingsFrame();
     void createCountdownFrame();
     void createMenus();
+    void giveAlarmIfDue();
+
+    // Ticks go on while the alarm's message box is open; they must not open another one.
+    bool m_alarmBoxOpen = false;
 };

@@ -1,7 +1,11 @@
 #include "forms/desktop.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMessageBox>
+
+#ifdef KZB_HAVE_CANBERRA
+#include <canberra.h>
+#endif
 
 namespace forms {
 
@@ -28,7 +32,36 @@ void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title,
                     QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    // A box that comes while the user works in another program must be seen there.
+    QMetaObject::invokeMethod(
+        &box,
+        [&box] {
+            box.raise();
+            box.activateWindow();
+        },
+        Qt::QueuedConnection);
     box.exec();
+}
+
+void SystemDesktop::beep()
+{
+#ifdef KZB_HAVE_CANBERRA
+    // Qt's own beep is silent on Wayland and on many X11 desktops; the sound theme's bell is
+    // what the desktop itself plays.
+    static ca_context *context = [] {
+        ca_context *created = nullptr;
+        return ca_context_create(&created) == CA_SUCCESS ? created : nullptr;
+    }();
+    if (context) {
+        for (const char *bell : {"bell-window-system", "bell"}) {
+            if (ca_context_play(context, 0, CA_PROP_EVENT_ID, bell, CA_PROP_EVENT_DESCRIPTION,
+                                "Break reminder", nullptr)
+                == CA_SUCCESS)
+                return;
+        }
+    }
+#endif
+    QApplication::beep();
 }
 
 void SystemDesktop::endProgram()

@@ -7,7 +7,7 @@ class QWidget;
 namespace forms {
 
 // Everything that blocks the window thread or leaves the process goes through here: modal
-// message boxes and the end of the program. Tests install a recorder in place of the real
+// message boxes, the system beep and the end of the program. Tests install a recorder in place of the real
 // desktop so that nothing blocks and nothing quits.
 class Desktop
 {
@@ -19,6 +19,8 @@ public:
     // A modal message box with an OK button only; the text is shown as plain text.
     virtual void messageBox(QWidget *owner, Icon icon, const QString &title,
                             const QString &text) = 0;
+    // The desktop's bell, once.
+    virtual void beep() = 0;
     // Leaves the window thread's event loop; the program then returns from main.
     virtual void endProgram() = 0;
 
@@ -31,6 +33,7 @@ class SystemDesktop : public Desktop
 {
 public:
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
+    void beep() override;
     void endProgram() override;
 };
 

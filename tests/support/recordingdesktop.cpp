@@ -23,6 +23,11 @@ void RecordingDesktop::messageBox(QWidget *, Icon icon, const QString &title, co
         whileBoxOpen();
 }
 
+void RecordingDesktop::beep()
+{
+    ++beeps;
+}
+
 void RecordingDesktop::endProgram()
 {
     ++programEnds;

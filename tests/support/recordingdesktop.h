@@ -7,8 +7,8 @@
 
 #include <functional>
 
-// Stands in for the desktop while it exists: message boxes are recorded instead of shown, and
-// the end of the program is counted instead of leaving the test.
+// Stands in for the desktop while it exists: message boxes and beeps are recorded instead of
+// given, and the end of the program is counted instead of leaving the test.
 class RecordingDesktop : public forms::Desktop
 {
 public:
@@ -25,9 +25,11 @@ public:
     RecordingDesktop &operator=(const RecordingDesktop &) = delete;
 
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
+    void beep() override;
     void endProgram() override;
 
     QList<Box> boxes;
+    int beeps = 0;
     int programEnds = 0;
     // Runs while a message box is "open", as the user's time inside a modal box.
     std::function<void()> whileBoxOpen;

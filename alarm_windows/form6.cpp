@@ -1,0 +1,56 @@
+#include "alarm_windows/form6.h"
+
+#include "alarm_windows/form5.h"
+#include "countdown/form1.h"
+#include "forms/commandbutton.h"
+#include "forms/geometry.h"
+#include "forms/label.h"
+#include "forms/multilinetextbox.h"
+#include "forms/timer.h"
+#include "forms/windows.h"
+
+#include <QIcon>
+#include <QLineEdit>
+
+Form6::Form6() : forms::Window(QStringLiteral("Window Popup"), 4680, 2865)
+{
+    setWindowIcon(QIcon(QStringLiteral(":/assets/warning.ico")));
+
+    Text1 = new forms::MultiLineTextBox(client());
+    forms::placeTwips(Text1, 120, 120, 4455, 2175);
+    Text1->setLocked(true);
+    Text1->setMaxLength(Form5::MessageLength);
+
+    Command1 = new forms::CommandButton(QStringLiteral("&Continue Countdown"), client());
+    forms::placeTwips(Command1, 2640, 2400, 1935, 375);
+    connect(Command1, &QPushButton::clicked, this, &Form6::Command1_Click);
+
+    Command2 = new forms::CommandButton(QStringLiteral("&Stop"), client());
+    forms::placeTwips(Command2, 1560, 2400, 975, 375);
+    connect(Command2, &QPushButton::clicked, this, &Form6::Command2_Click);
+
+    setTabOrder({Text1, Command1, Command2});
+}
+
+void Form6::Command1_Click()
+{
+    // With the main window closed there is no countdown left to continue.
+    if (Form1 *main = forms::loaded<Form1>()) {
+        // After a Change the minutes box may hold anything; it must pass Begin's checks.
+        if (!main->minutesBoxAccepted())
+            return;
+        main->Label3->setCaption(main->Text1->text());
+        main->Timer1->setEnabled(true);
+    }
+    forms::unload(*this);
+}
+
+void Form6::Command2_Click()
+{
+    if (Form1 *main = forms::loaded<Form1>()) {
+        main->unlockSettings();
+        main->Label5->setCaption(QStringLiteral("0"));
+        main->Command3->setEnabled(false);
+    }
+    forms::unload(*this);
+}
