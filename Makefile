@@ -8,10 +8,10 @@ BUILD_TYPE ?= RelWithDebInfo
 PROGRAM    := $(BUILD_DIR)/kelto-zelbo-break
 
 # Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
-# bell, fonts for the offscreen test platform, and the X server and tools the end-to-end test
+# bell, the font the windows are laid out for, and the X server and tools the end-to-end test
 # drives the real program with.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
-            fonts-dejavu-core xvfb xauth xdotool x11-utils dbus
+            fonts-liberation2 xvfb xauth xdotool x11-utils dbus
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

@@ -12,6 +12,9 @@
 #include "forms/optionbutton.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "shell/form2.h"
+#include "shell/form3.h"
+#include "shell/form4.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -52,6 +55,7 @@ Form1::Form1() : forms::Window(Caption, 3015, 4290, Border::FixedSingle, Qt::Win
 
     Command1 = new forms::CommandButton(QStringLiteral("E&xit"), client());
     forms::placeTwips(Command1, 960, 3840, 975, 375);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
     Label6 = new forms::Label(QString(), client());
     forms::placeTwips(Label6, 2520, 3840, 375, 375);
@@ -126,9 +130,9 @@ void Form1::createMenus()
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuBegin = mnuFile->addAction(QStringLiteral("&Begin"), this, &Form1::mnuBegin_Click);
     mnuChange = mnuFile->addAction(QStringLiteral("&Change"), this, &Form1::mnuChange_Click);
-    mnuHide = mnuFile->addAction(QStringLiteral("Hi&de"));
+    mnuHide = mnuFile->addAction(QStringLiteral("Hi&de"), this, &Form1::mnuHide_Click);
     mnuSep2 = mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
+    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &Form1::mnuExit_Click);
 
     mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
     mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"), this,
@@ -144,7 +148,21 @@ void Form1::createMenus()
     mnuMessage = mnuOptions->addAction(QStringLiteral("M&essage"), this, &Form1::mnuMessage_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuAbout = mnuHelp->addAction(QStringLiteral("&About"));
+    mnuAbout = mnuHelp->addAction(QStringLiteral("&About"), this, &Form1::mnuAbout_Click);
+}
+
+void Form1::Form_Load()
+{
+    forms::show<Form4>();
+}
+
+void Form1::Command1_Click()
+{
+    forms::unload<Form2>();
+    forms::show<Form3>();
+    // The farewell window's load hid the About window, creating it again; none may remain.
+    forms::unload<Form2>();
+    forms::unload(*this);
 }
 
 bool Form1::minutesBoxAccepted()
@@ -306,6 +324,21 @@ void Form1::mnuWindow_Click()
     Option2->setValue(false);
     Option1->setValue(false);
     mnuMessage->setEnabled(true);
+}
+
+void Form1::mnuHide_Click()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void Form1::mnuExit_Click()
+{
+    Command1_Click();
+}
+
+void Form1::mnuAbout_Click()
+{
+    forms::show<Form2>();
 }
 
 void Form1::mnuMessage_Click()

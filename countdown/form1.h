@@ -59,6 +59,7 @@ public:
     QMenu *mnuHelp;
     QAction *mnuAbout;
 
+    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Timer1_Timer();
@@ -74,11 +75,17 @@ public:
     void mnuMsgBox_Click();
     void mnuWindow_Click();
     void mnuMessage_Click();
+    void mnuHide_Click();
+    void mnuExit_Click();
+    void mnuAbout_Click();
 
     // Begin's checks of the minutes box. A refused box gets its error message and false.
     bool minutesBoxAccepted();
     // Stops the countdown and enables the settings: the idle layout but for Change.
     void unlockSettings();
+
+protected:
+    void Form_Load() override;
 
 private:
     void createSettingsFrame();

@@ -1,7 +1,14 @@
 #include "forms/desktop.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shellapi.h>
+#endif
 
 #ifdef KZB_HAVE_CANBERRA
 #include <canberra.h>
@@ -62,6 +69,18 @@ void SystemDesktop::beep()
     }
 #endif
     QApplication::beep();
+}
+
+void SystemDesktop::openLink(const QString &link)
+{
+#ifdef Q_OS_WIN
+    // No owner window, the link's default verb, no parameters, the root of drive C as working
+    // directory, and the started program shown normally. The result is not looked at.
+    ShellExecuteW(nullptr, nullptr, reinterpret_cast<LPCWSTR>(link.utf16()), nullptr, L"C:\\",
+                  SW_SHOWNORMAL);
+#else
+    QDesktopServices::openUrl(QUrl(link));
+#endif
 }
 
 void SystemDesktop::endProgram()

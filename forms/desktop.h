@@ -7,7 +7,7 @@ class QWidget;
 namespace forms {
 
 // Everything that blocks the window thread or leaves the process goes through here: modal
-// message boxes, the system beep and the end of the program. Tests install a recorder in place of the real
+// message boxes, the system beep, links handed to the desktop and the end of the program. Tests install a recorder in place of the real
 // desktop so that nothing blocks and nothing quits.
 class Desktop
 {
@@ -21,6 +21,8 @@ public:
                             const QString &text) = 0;
     // The desktop's bell, once.
     virtual void beep() = 0;
+    // Hands a web or mail link to the program the user registered for it. Failures are silent.
+    virtual void openLink(const QString &link) = 0;
     // Leaves the window thread's event loop; the program then returns from main.
     virtual void endProgram() = 0;
 
@@ -34,6 +36,7 @@ class SystemDesktop : public Desktop
 public:
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
     void beep() override;
+    void openLink(const QString &link) override;
     void endProgram() override;
 };
 

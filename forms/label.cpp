@@ -1,5 +1,6 @@
 #include "forms/label.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace forms {
@@ -19,6 +20,13 @@ void Label::setCaption(const QString &caption)
     emit changed();
 }
 
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
 
 void Label::paintEvent(QPaintEvent *event)
 {

@@ -19,8 +19,11 @@ public:
 
 signals:
     void changed();
+    // A click: the left button pressed and released over the label.
+    void clicked();
 
 protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 };
 

@@ -15,6 +15,9 @@ QList<Window *> &loadedList()
     return windows;
 }
 
+// Whether the program has ended since the last window was loaded.
+bool ended = false;
+
 void retire(Window &window)
 {
     for (Timer *timer : window.findChildren<Timer *>())
@@ -29,13 +32,17 @@ void prepareApplication(QApplication &app)
 {
     // Hidden windows count as loaded, so the program, not Qt, decides when it has ended.
     app.setQuitOnLastWindowClosed(false);
+    // The windows' twips layouts were drawn for an 8-point sans serif of Arial's widths; a
+    // font of the same metrics keeps every caption inside its control.
     QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
 }
 
 void load(Window &window)
 {
+    ended = false;
     loadedList().append(&window);
     window.Form_Load();
 }
@@ -60,13 +67,16 @@ void unload(Window &window)
         return;
     retire(window);
     if (loadedList().isEmpty())
-        Desktop::current().endProgram();
+        endProgram();
 }
 
 void endProgram()
 {
     while (!loadedList().isEmpty())
         retire(*loadedList().takeLast());
+    if (ended)
+        return;
+    ended = true;
     Desktop::current().endProgram();
 }
 

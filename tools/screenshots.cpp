@@ -1,12 +1,19 @@
 // Renders the program's windows to PNG files, for the README and for looking at layouts without
 // a display: QT_QPA_PLATFORM=offscreen kzb-screenshots OUTPUT_DIR
+#include "alarm_windows/form5.h"
+#include "alarm_windows/form6.h"
 #include "countdown/form1.h"
 #include "forms/label.h"
+#include "forms/multilinetextbox.h"
 #include "forms/windows.h"
+#include "shell/form2.h"
+#include "shell/form3.h"
+#include "shell/form4.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 
 #include <cstdio>
@@ -43,6 +50,27 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 75; ++i)
         main.Timer1_Timer();
     ok &= save(main, dir, QStringLiteral("main-counting"));
+
+    main.Label6->setCaption(QStringLiteral("Time to stand up!\r\nLook out of the window and "
+                                           "drink a glass of water.\r\n\r\n<b>Not bold</b>"));
+    Form5 &editor = forms::form<Form5>();
+    editor.Text1->setText(main.Label6->caption());
+    ok &= save(editor, dir, QStringLiteral("message-editor"));
+
+    Form6 &popup = forms::form<Form6>();
+    popup.Text1->setText(main.Label6->caption());
+    ok &= save(popup, dir, QStringLiteral("popup"));
+
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kelto Zelbo Break"),
+                    QStringLiteral("It has been 25 minute(s).\n\nYour next break will be in 25 "
+                                   "minute(s).\n\nClick OK to continue the countdown for your "
+                                   "next break."),
+                    QMessageBox::Ok);
+    ok &= save(box, dir, QStringLiteral("message-box"));
+
+    ok &= save(forms::form<Form4>(), dir, QStringLiteral("advertisement"));
+    ok &= save(forms::form<Form2>(), dir, QStringLiteral("about"));
+    ok &= save(forms::form<Form3>(), dir, QStringLiteral("farewell"));
 
     return ok ? 0 : 1;
 }

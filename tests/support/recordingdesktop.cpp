@@ -28,6 +28,11 @@ void RecordingDesktop::beep()
     ++beeps;
 }
 
+void RecordingDesktop::openLink(const QString &link)
+{
+    links.append(link);
+}
+
 void RecordingDesktop::endProgram()
 {
     ++programEnds;

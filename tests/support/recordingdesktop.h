@@ -3,12 +3,13 @@
 #include "forms/desktop.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <functional>
 
-// Stands in for the desktop while it exists: message boxes and beeps are recorded instead of
-// given, and the end of the program is counted instead of leaving the test.
+// Stands in for the desktop while it exists: message boxes, beeps and links are recorded
+// instead of given, and the end of the program is counted instead of leaving the test.
 class RecordingDesktop : public forms::Desktop
 {
 public:
@@ -26,10 +27,12 @@ public:
 
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
     void beep() override;
+    void openLink(const QString &link) override;
     void endProgram() override;
 
     QList<Box> boxes;
     int beeps = 0;
+    QStringList links;
     int programEnds = 0;
     // Runs while a message box is "open", as the user's time inside a modal box.
     std::function<void()> whileBoxOpen;

@@ -1,0 +1,75 @@
+#include "shell/form2.h"
+
+#include "countdown/form1.h"
+#include "forms/commandbutton.h"
+#include "forms/geometry.h"
+#include "forms/image.h"
+#include "forms/label.h"
+#include "forms/windows.h"
+#include "shell/module1.h"
+
+#include <QIcon>
+
+namespace {
+
+const QString MessengerNumber = QStringLiteral("100200300");
+
+} // namespace
+
+Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
+{
+    setWindowIcon(QIcon(QStringLiteral(":/assets/about.ico")));
+    centreOnScreen();
+
+    Command1 = new forms::CommandButton(QStringLiteral("&Ok"), client());
+    forms::placeTwips(Command1, 4920, 1920, 975, 375);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+
+    Label2 = new forms::Label(Module1::MailAddress, client());
+    forms::placeTwips(Label2, 840, 1800, 1935, 255);
+    QFont link = font();
+    link.setPointSizeF(8.25);
+    link.setUnderline(true);
+    Label2->setFont(link);
+    QPalette blue = Label2->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label2->setPalette(blue);
+    Label2->setCursor(Qt::PointingHandCursor);
+    connect(Label2, &forms::Label::clicked, this, &Form2::Label2_Click);
+
+    Label7 = new forms::Label(QStringLiteral("Version: 2.0"), client());
+    forms::placeTwips(Label7, 4320, 840, 1695, 495);
+
+    // Right of the picture: what the program is and who made it.
+    Label3 = new forms::Label(QStringLiteral("Freeware"), client());
+    forms::placeTwips(Label3, 4320, 600, 1695, 255);
+    Label1 = new forms::Label(QStringLiteral("Kelto Zelbo Break by Zelbo Software"), client());
+    forms::placeTwips(Label1, 4320, 120, 1635, 495);
+
+    Label6 = new forms::Label(QStringLiteral("ICQ#: ") + MessengerNumber, client());
+    forms::placeTwips(Label6, 240, 2040, 3495, 495);
+    Label5 = new forms::Label(QStringLiteral("E-Mail:"), client());
+    forms::placeTwips(Label5, 240, 1800, 975, 255);
+    Label4 = new forms::Label(QStringLiteral("Contact Information:"), client());
+    forms::placeTwips(Label4, 240, 1560, 3495, 495);
+
+    Image1 = new forms::Image(QStringLiteral(":/assets/about.jpg"), client(),
+                              forms::Image::Border::Sunken);
+    forms::placeTwips(Image1, 120, 120, 4125, 1305);
+
+    forms::stackFrontToBack(
+        {Command1, Label2, Label7, Label3, Label1, Label6, Label5, Label4, Image1});
+    setTabOrder({Command1});
+}
+
+void Form2::Command1_Click()
+{
+    // Brings the main window back to the front, or creates it afresh if the user had closed it.
+    forms::show<Form1>();
+    forms::unload(*this);
+}
+
+void Form2::Label2_Click()
+{
+    Module1::OpenMailLink();
+}

@@ -1,0 +1,68 @@
+#include "shell/form3.h"
+
+#include "alarm_windows/form5.h"
+#include "alarm_windows/form6.h"
+#include "countdown/form1.h"
+#include "forms/geometry.h"
+#include "forms/image.h"
+#include "forms/timer.h"
+#include "forms/windows.h"
+#include "shell/form2.h"
+#include "shell/form4.h"
+
+#include <QMouseEvent>
+
+using namespace std::chrono_literals;
+
+Form3::Form3()
+    : forms::Window(QStringLiteral("Kelto Zelbo Break"), 5190, 1020, Border::None)
+{
+    centreOnScreen();
+    setCursor(Qt::WaitCursor);
+
+    Timer1 = new forms::Timer(2000ms, this);
+    connect(Timer1, &forms::Timer::timer, this, &Form3::Timer1_Timer);
+
+    Image1 = new forms::Image(QStringLiteral(":/assets/farewell.jpg"), client());
+    forms::placeTwips(Image1, 0, 0, 5190, 1020);
+    Image1->setCursor(Qt::WaitCursor);
+    connect(Image1, &forms::Label::clicked, this, &Form3::Image1_Click);
+
+    Timer1->setEnabled(true);
+}
+
+void Form3::Form_Load()
+{
+    forms::hide<Form1>();
+    forms::hide<Form2>();
+    forms::hide<Form4>();
+    forms::hide<Form5>();
+    forms::hide<Form6>();
+}
+
+void Form3::Timer1_Timer()
+{
+    endProgram();
+}
+
+void Form3::Image1_Click()
+{
+    endProgram();
+}
+
+void Form3::Form_Click()
+{
+    endProgram();
+}
+
+void Form3::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        Form_Click();
+}
+
+void Form3::endProgram()
+{
+    forms::unload(*this);
+    forms::endProgram();
+}

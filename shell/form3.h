@@ -1,0 +1,31 @@
+#pragma once
+
+#include "forms/window.h"
+
+namespace forms {
+class Image;
+class Timer;
+} // namespace forms
+
+// The farewell picture of the exit sequence. Loading it hides every other window; two seconds
+// later, or at a click, it ends the program.
+class Form3 : public forms::Window
+{
+    Q_OBJECT
+public:
+    Form3();
+
+    forms::Timer *Timer1;
+    forms::Image *Image1;
+
+    void Timer1_Timer();
+    void Image1_Click();
+    void Form_Click();
+
+protected:
+    void Form_Load() override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void endProgram();
+};

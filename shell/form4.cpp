@@ -1,0 +1,102 @@
+#include "shell/form4.h"
+
+#include "countdown/counter.h"
+#include "forms/commandbutton.h"
+#include "forms/geometry.h"
+#include "forms/image.h"
+#include "forms/label.h"
+#include "forms/timer.h"
+#include "forms/windows.h"
+#include "shell/module1.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QFont labelFont(QFont font, bool bold, bool underline)
+{
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+void setTextColour(forms::Label *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+Form4::Form4()
+    : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Border::None)
+{
+    placeClientAtTwips(1200, 6165);
+
+    Command1 = new forms::CommandButton(QStringLiteral("&Close"), client());
+    forms::placeTwips(Command1, 6120, 1440, 975, 375);
+    connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
+
+    Label5 = new forms::Label(QStringLiteral("seconds."), client());
+    forms::placeTwips(Label5, 4200, 1440, 1215, 495);
+
+    Label4 = new forms::Label(QStringLiteral("15"), client());
+    forms::placeTwips(Label4, 3960, 1440, 1215, 495);
+    Label4->setFont(labelFont(font(), true, false));
+    setTextColour(Label4, QColor(192, 0, 0));
+    connect(Label4, &forms::Label::changed, this, &Form4::Label4_Change);
+
+    Label3 = new forms::Label(QStringLiteral("This window will close in"), client());
+    forms::placeTwips(Label3, 2160, 1440, 2535, 495);
+
+    Label1 = new forms::Label(QStringLiteral("Click here to join Rud Irivezodo for free!"),
+                              client());
+    forms::placeTwips(Label1, 1680, 1080, 3615, 255);
+    Label1->setFont(labelFont(font(), false, true));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setTextColour(Label1, QColor(0, 0, 255));
+    Label1->setCursor(Qt::PointingHandCursor);
+    connect(Label1, &forms::Label::clicked, this, &Form4::Label1_Click);
+
+    Image1 = new forms::Image(QStringLiteral(":/assets/banner.gif"), client());
+    forms::placeTwips(Image1, 120, 120, 7020, 900);
+    Image1->setCursor(Qt::PointingHandCursor);
+    connect(Image1, &forms::Label::clicked, this, &Form4::Image1_Click);
+
+    forms::stackFrontToBack({Command1, Label5, Label4, Label3, Label1, Image1});
+    setTabOrder({Command1});
+
+    Timer1 = new forms::Timer(1000ms, this);
+    connect(Timer1, &forms::Timer::timer, this, &Form4::Timer1_Timer);
+    Timer1->setEnabled(true);
+}
+
+void Form4::Timer1_Timer()
+{
+    Label4->setCaption(counter::decrement(Label4->caption()));
+}
+
+void Form4::Label4_Change()
+{
+    if (Label4->caption() != QStringLiteral("0"))
+        return;
+    Timer1->setEnabled(false);
+    forms::unload(*this);
+}
+
+void Form4::Command1_Click()
+{
+    forms::unload(*this);
+}
+
+void Form4::Image1_Click()
+{
+    Module1::OpenReferralLink();
+}
+
+void Form4::Label1_Click()
+{
+    Module1::OpenReferralLink();
+}
