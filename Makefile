@@ -8,14 +8,16 @@ BUILD_TYPE ?= RelWithDebInfo
 PROGRAM    := $(BUILD_DIR)/kelto-zelbo-break
 
 # Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
-# bell, the font the windows are laid out for, and the X server and tools the end-to-end test
-# drives the real program with.
+# bell, the font the windows are laid out for, the X server and tools the end-to-end test drives
+# the real program with, the desktop-file and AppStream validators, the Debian packaging tools,
+# and the MinGW resource compiler that checks the Windows resource script.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
-            fonts-liberation2 xvfb xauth xdotool x11-utils dbus
+            fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps dbus \
+            desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test package clean
 
 all: build
 
@@ -48,5 +50,13 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure
 
+# A Debian package of a Release build installed under /usr: build-package/*.deb
+package: deps
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DKZB_BUILD_TESTS=OFF -DKZB_WERROR=ON
+	cmake --build build-package --parallel
+	cd build-package && cpack -G DEB
+	@ls -1 build-package/*.deb
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-package

@@ -2,10 +2,16 @@
 #include "forms/windows.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelto Zelbo Break"));
+    QApplication::setApplicationVersion(QStringLiteral("2.00"));
+    // Task bars and window managers find the icon and name through the desktop file.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KZB_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/stopwatch.ico")));
     forms::prepareApplication(app);
 
     // The program starts by creating its main window, whose load handler opens the side windows

@@ -31,23 +31,32 @@ void Desktop::install(Desktop *desktop)
     installed = desktop;
 }
 
+std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Icon icon,
+                                                             const QString &title,
+                                                             const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(
+        icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Warning, title,
+        QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), QMessageBox::Ok,
+        owner);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
 void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title,
                                const QString &text)
 {
-    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Warning, title,
-                    QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                    QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
+    const std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text);
     // A box that comes while the user works in another program must be seen there.
     QMetaObject::invokeMethod(
-        &box,
+        box.get(),
         [&box] {
-            box.raise();
-            box.activateWindow();
+            box->raise();
+            box->activateWindow();
         },
         Qt::QueuedConnection);
-    box.exec();
+    box->exec();
 }
 
 void SystemDesktop::beep()

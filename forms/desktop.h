@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 namespace forms {
@@ -34,6 +37,11 @@ public:
 class SystemDesktop : public Desktop
 {
 public:
+    // The box that messageBox() shows, built but not yet shown.
+    static std::unique_ptr<QMessageBox> createMessageBox(QWidget *owner, Icon icon,
+                                                         const QString &title,
+                                                         const QString &text);
+
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
     void beep() override;
     void openLink(const QString &link) override;

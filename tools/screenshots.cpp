@@ -3,6 +3,7 @@
 #include "alarm_windows/form5.h"
 #include "alarm_windows/form6.h"
 #include "countdown/form1.h"
+#include "forms/desktop.h"
 #include "forms/label.h"
 #include "forms/multilinetextbox.h"
 #include "forms/windows.h"
@@ -61,12 +62,12 @@ int main(int argc, char *argv[])
     popup.Text1->setText(main.Label6->caption());
     ok &= save(popup, dir, QStringLiteral("popup"));
 
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kelto Zelbo Break"),
-                    QStringLiteral("It has been 25 minute(s).\n\nYour next break will be in 25 "
-                                   "minute(s).\n\nClick OK to continue the countdown for your "
-                                   "next break."),
-                    QMessageBox::Ok);
-    ok &= save(box, dir, QStringLiteral("message-box"));
+    const auto box = forms::SystemDesktop::createMessageBox(
+        nullptr, forms::Desktop::Icon::Exclamation, QStringLiteral("Kelto Zelbo Break"),
+        QStringLiteral("It has been 25 minute(s).\r\n\r\nYour next break will be in 25 "
+                       "minute(s).\r\n\r\nClick OK to continue the countdown for your next "
+                       "break."));
+    ok &= save(*box, dir, QStringLiteral("message-box"));
 
     ok &= save(forms::form<Form4>(), dir, QStringLiteral("advertisement"));
     ok &= save(forms::form<Form2>(), dir, QStringLiteral("about"));

@@ -1,0 +1,33 @@
+# Installation (relative GNU directories, so --prefix and packaging both work) and the Debian
+# package that `cpack -G DEB` builds from it.
+include(GNUInstallDirs)
+
+install(TARGETS kelto-zelbo-break RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(UNIX AND NOT APPLE)
+    set(linux ${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux)
+    install(FILES ${linux}/${KZB_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${linux}/${KZB_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(DIRECTORY ${linux}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+endif()
+
+set(CPACK_PACKAGE_NAME kelto-zelbo-break)
+set(CPACK_PACKAGE_VENDOR "Zelbo Software")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Break reminder timer")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Counts down a number of minutes and reminds you to take a break with a beep, a message box "
+    "or a pop-up window showing a message you wrote.")
+set(CPACK_PACKAGE_CONTACT "Zelbo Software <kelto@example.com>")
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zelbo Software <kelto@example.com>")
+# Libraries the binary links come from dpkg-shlibdeps; Qt's X11 platform plugin and the font the
+# windows are laid out for are loaded at run time, so they are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop")
+include(CPack)

@@ -1,0 +1,151 @@
+#!/bin/bash
+# Drives the real program under Xvfb as a person would, with xdotool keys and X window queries:
+# start-up windows, an error for an empty minutes box, a countdown started with Alt+B, and Exit
+# ending the process through the farewell window.
+# Usage: e2e.sh PROGRAM
+set -uo pipefail
+program=$(readlink -f "$1")
+for tool in Xvfb xdotool xwd dbus-run-session; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+step() { echo "--- $*"; }
+
+# A private X server on a free display number.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$work/display")
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# Waits up to 10 s for a window whose name matches, and prints its id.
+wait_window() {
+    timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
+}
+# Waits up to 10 s for a visible window whose name matches and whose id is not $2.
+wait_other_window() {
+    local id
+    for _ in $(seq 200); do
+        for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [ "$id" != "$2" ] && { echo "$id"; return; }
+        done
+        sleep 0.05
+    done
+}
+# Waits up to 5 s until no visible window's name matches; fails if one stays.
+wait_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    return 1
+}
+# Prints "x y width height" of a window.
+geometry() {
+    xdotool getwindowgeometry --shell "$1" | awk -F= '
+        /^X=/ {x=$2} /^Y=/ {y=$2} /^WIDTH=/ {w=$2} /^HEIGHT=/ {h=$2} END {print x, y, w, h}'
+}
+expect_geometry() {
+    local got
+    got=$(geometry "$2")
+    [ "$got" = "$3" ] || fail "$1 at $got, expected $3"
+}
+
+step "start"
+start_ns=$(date +%s%N)
+# A private session bus: without one Qt starts a D-Bus daemon that outlives the program.
+dbus-run-session -- "$program" >"$work/program.log" 2>&1 &
+program_pid=$!
+
+ad=$(wait_window '^Advertisement$')
+main=$(wait_window '^Kelto Zelbo Break$')
+[ -n "$ad" ] || fail "no advertisement window"
+[ -n "$main" ] || { fail "no main window"; cat "$work/program.log"; exit 1; }
+echo "main window up after $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
+
+# Places and sizes in pixels at 96 dpi: the advertisement 485x128 at 80,411; the main window's
+# client area 201x286 at 84,110, under a menu bar.
+[ -n "$ad" ] && expect_geometry "advertisement" "$ad" "80 411 485 128"
+read -r mx my mw mh <<<"$(geometry "$main")"
+menu=$((110 - my))
+[ "$mx" = 84 ] && [ "$mw" = 201 ] && [ $((mh - menu)) = 286 ] && [ "$menu" -gt 10 ] \
+    || fail "main window at $mx,$my ${mw}x${mh}"
+
+xdotool windowfocus --sync "$main"
+
+step "an empty minutes box is refused"
+# The focus starts on Exit; Tab reaches the minutes box.
+xdotool key --clearmodifiers Tab ctrl+a BackSpace alt+b
+error=$(wait_window '^Error$')
+if [ -n "$error" ]; then
+    xdotool windowfocus --sync "$error" key --clearmodifiers Return
+    wait_gone '^Error$' || fail "error box stays open"
+else
+    fail "no error box for an empty minutes box"
+fi
+
+step "typing a length and Alt+B start a countdown"
+xdotool windowfocus --sync "$main"
+xdotool type --delay 20 "1"
+xwd -silent -id "$main" >"$work/before.xwd"
+sleep 0.2
+xwd -silent -id "$main" >"$work/idle.xwd"
+cmp -s "$work/before.xwd" "$work/idle.xwd" || fail "the idle window changes by itself"
+xdotool key --clearmodifiers alt+b
+# The seconds display moves once a second while counting.
+sleep 1.3
+xwd -silent -id "$main" >"$work/count1.xwd"
+sleep 1.1
+xwd -silent -id "$main" >"$work/count2.xwd"
+cmp -s "$work/idle.xwd" "$work/count1.xwd" && fail "Alt+B did not start the countdown"
+cmp -s "$work/count1.xwd" "$work/count2.xwd" && fail "the countdown display does not move"
+
+step "Exit shows the farewell picture and ends the program"
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+x
+exit_ns=$(date +%s%N)
+farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
+if [ -n "$farewell" ]; then
+    read -r _ _ fw fh <<<"$(geometry "$farewell")"
+    [ "$fw $fh" = "346 68" ] || fail "farewell window ${fw}x${fh}"
+else
+    fail "no farewell window"
+fi
+wait_gone '^Advertisement$' || fail "the advertisement is still visible during the farewell"
+xdotool search --onlyvisible --name '^Kelto Zelbo Break$' 2>/dev/null | grep -qx "$main" \
+    && fail "the main window is still visible during the farewell"
+
+for _ in $(seq 60); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
+elapsed=$(( ($(date +%s%N) - exit_ns) / 1000000 ))
+if kill -0 "$program_pid" 2>/dev/null; then
+    fail "still running 3 s after Exit"
+else
+    wait "$program_pid"
+    code=$?
+    program_pid=""
+    [ "$code" = 0 ] || fail "exit code $code"
+    echo "ended ${elapsed} ms after Exit"
+    [ "$elapsed" -ge 1500 ] || fail "the farewell picture was shown for only ${elapsed} ms"
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "--- program output"; cat "$work/program.log"
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "end-to-end run passed"

@@ -1,0 +1,53 @@
+#!/bin/bash
+# Installs the build into a temporary prefix and checks the installed tree: the program, the
+# desktop file, the AppStream metadata and the icons, with the freedesktop validators.
+# Usage: install_check.sh BUILD_DIR APP_ID
+set -euo pipefail
+build=$1
+id=$2
+for tool in desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+[ -x "$prefix/bin/kelto-zelbo-break" ] || fail "bin/kelto-zelbo-break is missing or not executable"
+
+desktop=$prefix/share/applications/$id.desktop
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+[ -f "$desktop" ] || fail "desktop file missing"
+[ -f "$metainfo" ] || fail "metainfo missing"
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+
+grep -qx "Icon=$id" "$desktop" || fail "the desktop file does not name the icon $id"
+grep -qx "Exec=kelto-zelbo-break" "$desktop" || fail "the desktop file does not start the program"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+    || fail "the metainfo does not launch $id.desktop"
+grep -q '<release version="2.0.0"' "$metainfo" || fail "the metainfo has no 2.0.0 release"
+
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
+    if [ ! -f "$icon" ]; then
+        fail "icon ${size}x${size} missing"
+    elif ! file "$icon" | grep -q "PNG image data, $size x $size"; then
+        fail "icon ${size}x${size} is $(file -b "$icon")"
+    fi
+done
+
+# Nothing but these is installed: no test programs, no tools.
+unexpected=$(cd "$prefix" && find . -type f ! -path './bin/kelto-zelbo-break' \
+    ! -path "./share/applications/$id.desktop" ! -path "./share/metainfo/$id.metainfo.xml" \
+    ! -path "./share/icons/hicolor/*/apps/$id.png")
+[ -z "$unexpected" ] || fail "unexpected files installed: $unexpected"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "installed tree is complete and valid"
