@@ -1,0 +1,292 @@
+#include "alarm_windows/form5.h"
+#include "alarm_windows/form6.h"
+#include "countdown/form1.h"
+#include "forms/commandbutton.h"
+#include "forms/image.h"
+#include "forms/multilinetextbox.h"
+#include "forms/timer.h"
+#include "forms/windows.h"
+#include "shell/form2.h"
+#include "shell/form3.h"
+#include "shell/form4.h"
+#include "support/recordingdesktop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+template <class T>
+int instances()
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += qobject_cast<T *>(w) != nullptr;
+    return count;
+}
+
+void tick(Form1 &f, int times)
+{
+    for (int i = 0; i < times; ++i)
+        f.Timer1_Timer();
+}
+
+// What the user sees of the main window: its displays, its box and which controls work.
+QString mainState(const Form1 &f)
+{
+    return QStringList({f.Label3->caption(), f.Label5->caption(), f.Text1->text(),
+                        QString::number(f.Timer1->isEnabled()),
+                        QString::number(f.Command2->isEnabled()),
+                        QString::number(f.Command3->isEnabled()),
+                        QString::number(f.mnuBegin->isEnabled()),
+                        QString::number(f.Text1->isEnabled())})
+        .join(QLatin1Char('/'));
+}
+
+} // namespace
+
+class TestExit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void exitSequence_data();
+    void exitSequence();
+    void farewellWindowAsDesigned();
+    void farewellEndsTheProgram_data();
+    void farewellEndsTheProgram();
+    void windowSystemCloseOfMainWindowRunsNoExitSequence();
+
+    void fileBeginAndChangeActAsTheirButtons();
+    void fileHideMinimisesAndTheCountdownGoesOn();
+
+private:
+    std::unique_ptr<RecordingDesktop> desktop;
+};
+
+void TestExit::init()
+{
+    failOnWarnings();
+    desktop = std::make_unique<RecordingDesktop>();
+}
+
+void TestExit::cleanup()
+{
+    unloadAllWindows();
+    desktop.reset();
+}
+
+void TestExit::exitSequence_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("fromMenu");
+    for (const char *before : {"main only", "About", "advertisement closed", "pop-up and editor"}) {
+        QTest::addRow("%s, Exit button", before) << QString::fromLatin1(before) << false;
+        QTest::addRow("%s, File>Exit", before) << QString::fromLatin1(before) << true;
+    }
+}
+
+void TestExit::exitSequence()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, fromMenu);
+
+    Form1 &main = forms::show<Form1>();
+    QPointer<Form1> mainGuard(&main);
+    QPointer<Form4> ad(forms::loaded<Form4>());
+    QPointer<Form5> editor;
+    QPointer<Form6> popup;
+    if (before == QStringLiteral("About"))
+        main.mnuAbout->trigger();
+    if (before == QStringLiteral("advertisement closed"))
+        ad->Command1_Click();
+    if (before == QStringLiteral("pop-up and editor")) {
+        popup = &forms::show<Form6>();
+        main.mnuMessage->trigger();
+        editor = forms::loaded<Form5>();
+        QTest::keyClicks(editor->Text1, QStringLiteral("Walk around"));
+    }
+
+    if (fromMenu)
+        main.mnuExit->trigger();
+    else
+        QTest::mouseClick(main.Command1, Qt::LeftButton);
+
+    Form3 *farewell = forms::loaded<Form3>();
+    QVERIFY(farewell);
+    QVERIFY(farewell->isVisible());
+    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<Form2>());
+    const QList<forms::Window *> hidden = {forms::loaded<Form4>(), forms::loaded<Form5>(),
+                                           forms::loaded<Form6>()};
+    for (forms::Window *window : hidden) {
+        QVERIFY(window);
+        QVERIFY2(!window->isVisible(), qPrintable(window->windowTitle()));
+    }
+    QCOMPARE(forms::loadedWindows().size(), 4);
+    QCOMPARE(desktop->programEnds, 0);
+
+    // Windows that were open stay the same windows, contents and all.
+    if (before == QStringLiteral("advertisement closed"))
+        QCOMPARE(forms::loaded<Form4>()->Label4->caption(), QStringLiteral("15"));
+    else
+        QCOMPARE(forms::loaded<Form4>(), ad.data());
+    if (editor) {
+        QCOMPARE(forms::loaded<Form5>(), editor.data());
+        QCOMPARE(editor->Text1->text(), QStringLiteral("Walk around"));
+        QCOMPARE(forms::loaded<Form6>(), popup.data());
+    }
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!mainGuard);
+    QCOMPARE(instances<Form2>(), 0);
+    QCOMPARE(forms::loaded<Form3>(), farewell);
+    QVERIFY(farewell->isVisible());
+}
+
+void TestExit::farewellWindowAsDesigned()
+{
+    Form3 &farewell = forms::show<Form3>();
+    QCOMPARE(farewell.windowTitle(), QStringLiteral("Kelto Zelbo Break"));
+    QVERIFY(farewell.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(farewell.client()->size(), QSize(346, 68)); // 5190 x 1020 twips
+    QCOMPARE(farewell.cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(farewell.Image1->cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(farewell.Timer1->interval(), 2000ms);
+    QVERIFY(farewell.Timer1->isEnabled());
+}
+
+void TestExit::farewellEndsTheProgram_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("tick handler") << 0;
+    QTest::newRow("timer signal") << 1;
+    QTest::newRow("click on the picture") << 2;
+}
+
+void TestExit::farewellEndsTheProgram()
+{
+    QFETCH(int, how);
+
+    Form1 &main = forms::show<Form1>();
+    main.mnuAbout->trigger();
+    main.Command1_Click();
+    Form3 *farewell = forms::loaded<Form3>();
+    QVERIFY(farewell);
+    QCOMPARE(desktop->programEnds, 0);
+
+    if (how == 0)
+        farewell->Timer1_Timer();
+    else if (how == 1)
+        emit farewell->Timer1->timer();
+    else
+        QTest::mouseClick(farewell->Image1, Qt::LeftButton);
+
+    QVERIFY(forms::loadedWindows().isEmpty());
+    QCOMPARE(desktop->programEnds, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(instances<forms::Window>(), 0);
+    QCOMPARE(desktop->programEnds, 1);
+}
+
+void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
+{
+    Form1 &main = forms::show<Form1>();
+    main.mnuAbout->trigger();
+    Form2 *about = forms::loaded<Form2>();
+    Form4 *ad = forms::loaded<Form4>();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+
+    QCloseEvent closeMain;
+    QCoreApplication::sendEvent(main.windowHandle(), &closeMain);
+
+    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<Form3>());
+    QCOMPARE(instances<Form3>(), 0);
+    QCOMPARE(forms::loaded<Form2>(), about);
+    QVERIFY(about->isVisible());
+    QCOMPARE(forms::loaded<Form4>(), ad);
+    QVERIFY(ad->isVisible());
+    QVERIFY(ad->Timer1->isEnabled());
+    QVERIFY(!forms::loaded<Form5>());
+    QVERIFY(!forms::loaded<Form6>());
+    QCOMPARE(desktop->programEnds, 0);
+
+    QCloseEvent closeAbout;
+    QCoreApplication::sendEvent(about->windowHandle(), &closeAbout);
+    QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
+    QCOMPARE(desktop->programEnds, 0); // the advertisement keeps the program running
+
+    for (int i = 0; i < 15; ++i)
+        ad->Timer1_Timer();
+    QCOMPARE(desktop->programEnds, 1);
+    QVERIFY(forms::loadedWindows().isEmpty());
+    QCOMPARE(instances<Form3>(), 0);
+}
+
+void TestExit::fileBeginAndChangeActAsTheirButtons()
+{
+    Form1 &main = forms::form<Form1>();
+    const QString fresh = mainState(main);
+    main.mnuChange->trigger(); // idle: nothing to change
+    QCOMPARE(mainState(main), fresh);
+
+    for (const QString &minutes : {QStringLiteral("abc"), QString(), QStringLiteral("0")}) {
+        desktop->boxes.clear();
+        main.Text1->setText(minutes);
+        main.Command2_Click();
+        main.mnuBegin->trigger();
+        QCOMPARE(desktop->boxes.size(), 2);
+        const RecordingDesktop::Box &button = desktop->boxes[0];
+        const RecordingDesktop::Box &menu = desktop->boxes[1];
+        QCOMPARE(button.icon, forms::Desktop::Icon::Critical);
+        QCOMPARE(button.title, QStringLiteral("Error"));
+        QCOMPARE(menu.icon, button.icon);
+        QCOMPARE(menu.title, button.title);
+        QCOMPARE(menu.text, button.text);
+        QVERIFY(!main.Timer1->isEnabled());
+    }
+
+    // Idle again after a Change, with the displays frozen where they stood.
+    main.Text1->setText(QStringLiteral("10"));
+    main.Command2_Click();
+    tick(main, 20);
+    main.Command3_Click();
+    const QString stopped = mainState(main);
+    main.mnuChange->trigger();
+    QCOMPARE(mainState(main), stopped);
+}
+
+void TestExit::fileHideMinimisesAndTheCountdownGoesOn()
+{
+    Form1 &main = forms::show<Form1>();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.Command2_Click();
+    tick(main, 2);
+
+    main.mnuHide->trigger();
+
+    QVERIFY(main.isMinimized());
+    QVERIFY(main.windowState() & Qt::WindowMinimized);
+    QCOMPARE(forms::loaded<Form1>(), &main);
+    QVERIFY(main.Timer1->isEnabled());
+    QCOMPARE(main.Label5->caption(), QStringLiteral("57"));
+    tick(main, 1);
+    QCOMPARE(main.Label5->caption(), QStringLiteral("56"));
+    QCOMPARE(main.Label3->caption(), QStringLiteral("10"));
+}
+
+QTEST_MAIN(TestExit)
+#include "tst_exit.moc"

@@ -1,0 +1,252 @@
+#include "countdown/form1.h"
+#include "forms/commandbutton.h"
+#include "forms/geometry.h"
+#include "forms/image.h"
+#include "forms/timer.h"
+#include "forms/windows.h"
+#include "shell/form2.h"
+#include "shell/form3.h"
+#include "shell/form4.h"
+#include "shell/module1.h"
+#include "support/recordingdesktop.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+
+#include <algorithm>
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The advertisement the main window's load brought up.
+Form4 *advertisementOfMainWindow()
+{
+    forms::form<Form1>();
+    return forms::loaded<Form4>();
+}
+
+bool anyFarewellWindowExists()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](QWidget *w) { return qobject_cast<Form3 *>(w) != nullptr; });
+}
+
+} // namespace
+
+class TestForm4 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void comesUpWithTheMainWindow();
+    void countsDownAndUnloadsItself_data();
+    void countsDownAndUnloadsItself();
+    void closeButtonUnloadsAtOnce();
+    void clicksOpenTheReferralLink_data();
+    void clicksOpenTheReferralLink();
+    void mainWindowLoadedAgainBringsTheSameAdvertisement();
+    void programEndsWhenTheAdvertisementIsTheLastWindow_data();
+    void programEndsWhenTheAdvertisementIsTheLastWindow();
+
+private:
+    std::unique_ptr<RecordingDesktop> desktop;
+};
+
+void TestForm4::init()
+{
+    failOnWarnings();
+    desktop = std::make_unique<RecordingDesktop>();
+}
+
+void TestForm4::cleanup()
+{
+    unloadAllWindows();
+    desktop.reset();
+}
+
+void TestForm4::comesUpWithTheMainWindow()
+{
+    QVERIFY(!forms::loaded<Form4>());
+    Form1 &main = forms::form<Form1>();
+    Form4 *ad = forms::loaded<Form4>();
+    QVERIFY(ad);
+    QVERIFY(ad->isVisible());
+    QVERIFY(!main.isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(ad));
+
+    QCOMPARE(ad->windowTitle(), QStringLiteral("Advertisement"));
+    QVERIFY(ad->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(ad->client()->size(), forms::sizeFromTwips(7275, 1920));
+    QCOMPARE(ad->client()->mapToGlobal(QPoint(0, 0)), QPoint(80, 411));
+    QCOMPARE(ad->Label4->caption(), QStringLiteral("15"));
+    QVERIFY(ad->Timer1->isEnabled());
+    QCOMPARE(ad->Timer1->interval(), 1000ms);
+}
+
+void TestForm4::countsDownAndUnloadsItself_data()
+{
+    QTest::addColumn<bool>("bySignal");
+    QTest::newRow("tick handler") << false;
+    QTest::newRow("timer signal") << true;
+}
+
+void TestForm4::countsDownAndUnloadsItself()
+{
+    QFETCH(bool, bySignal);
+
+    Form4 *ad = advertisementOfMainWindow();
+    QPointer<Form4> guard(ad);
+    QStringList captions;
+    connect(ad->Label4, &forms::Label::changed, ad->Label4,
+            [&] { captions.append(guard->Label4->caption()); });
+
+    int returned = 0;
+    for (int i = 0; i < 15; ++i) {
+        QCOMPARE(forms::loaded<Form4>(), ad);
+        if (bySignal)
+            emit ad->Timer1->timer();
+        else
+            ad->Timer1_Timer();
+        ++returned;
+    }
+
+    QCOMPARE(returned, 15);
+    QStringList expected;
+    for (int n = 14; n >= 0; --n)
+        expected.append(QString::number(n));
+    QCOMPARE(captions, expected);
+    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(guard);
+    QVERIFY(!guard->isVisible());
+    QVERIFY(!guard->Timer1->isEnabled());
+    QCOMPARE(desktop->programEnds, 0); // the main window is still loaded
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!guard);
+    QVERIFY(forms::loaded<Form1>());
+    QCOMPARE(desktop->programEnds, 0);
+}
+
+void TestForm4::closeButtonUnloadsAtOnce()
+{
+    Form4 *ad = advertisementOfMainWindow();
+    QPointer<Form4> guard(ad);
+    QSignalSpy ticks(ad->Timer1, &forms::Timer::timer);
+
+    QTest::mouseClick(ad->Command1, Qt::LeftButton);
+
+    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(!guard->isVisible());
+    QVERIFY(!guard->Timer1->isEnabled());
+    QCOMPARE(guard->Label4->caption(), QStringLiteral("15"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!guard);
+    QCOMPARE(ticks.size(), 0);
+    QVERIFY(forms::loaded<Form1>());
+    QCOMPARE(desktop->programEnds, 0);
+}
+
+void TestForm4::clicksOpenTheReferralLink_data()
+{
+    QTest::addColumn<bool>("onBanner");
+    QTest::newRow("banner") << true;
+    QTest::newRow("invitation") << false;
+}
+
+void TestForm4::clicksOpenTheReferralLink()
+{
+    QFETCH(bool, onBanner);
+
+    QVERIFY(Module1::ReferralLink.startsWith(
+        QStringLiteral("http://www.rudirivezodo.example/home.asp?refid=")));
+    Form4 *ad = advertisementOfMainWindow();
+    forms::Label *target = onBanner ? ad->Image1 : ad->Label1;
+    for (int i = 0; i < 3; ++i)
+        ad->Timer1_Timer();
+
+    QTest::mouseClick(target, Qt::LeftButton);
+    QCOMPARE(desktop->links, QStringList(Module1::ReferralLink));
+    QCOMPARE(forms::loaded<Form4>(), ad);
+    QVERIFY(ad->isVisible());
+    QVERIFY(ad->Timer1->isEnabled());
+
+    QTest::mouseClick(target, Qt::LeftButton);
+    QCOMPARE(desktop->links, QStringList({Module1::ReferralLink, Module1::ReferralLink}));
+
+    // The count goes on from where it was.
+    QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
+    ad->Timer1_Timer();
+    QCOMPARE(ad->Label4->caption(), QStringLiteral("11"));
+}
+
+void TestForm4::mainWindowLoadedAgainBringsTheSameAdvertisement()
+{
+    Form4 *ad = advertisementOfMainWindow();
+    for (int i = 0; i < 3; ++i)
+        ad->Timer1_Timer();
+    forms::hide<Form2>(); // keeps the program running while neither of the two is loaded
+    ad->hide();
+
+    forms::unload<Form1>();
+    forms::form<Form1>();
+    QCOMPARE(forms::loaded<Form4>(), ad);
+    QVERIFY(ad->isVisible());
+    QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
+
+    ad->Command1_Click();
+    forms::unload<Form1>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    forms::form<Form1>();
+    Form4 *fresh = forms::loaded<Form4>();
+    QVERIFY(fresh);
+    QVERIFY(fresh->isVisible());
+    QCOMPARE(fresh->Label4->caption(), QStringLiteral("15"));
+    QVERIFY(fresh->Timer1->isEnabled());
+    QCOMPARE(desktop->programEnds, 0);
+}
+
+void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow_data()
+{
+    QTest::addColumn<bool>("countedOut");
+    QTest::newRow("counted out") << true;
+    QTest::newRow("Close button") << false;
+}
+
+void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow()
+{
+    QFETCH(bool, countedOut);
+
+    Form1 &main = forms::show<Form1>();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    Form4 *ad = forms::loaded<Form4>();
+    QCloseEvent close;
+    QCoreApplication::sendEvent(main.windowHandle(), &close);
+    QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
+    QCOMPARE(desktop->programEnds, 0);
+
+    if (countedOut) {
+        for (int i = 0; i < 15; ++i)
+            ad->Timer1_Timer();
+    } else {
+        ad->Command1_Click();
+    }
+
+    QCOMPARE(desktop->programEnds, 1);
+    QVERIFY(forms::loadedWindows().isEmpty());
+    QVERIFY(!forms::loaded<Form3>());
+    QVERIFY(!anyFarewellWindowExists());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(desktop->programEnds, 1);
+}
+
+QTEST_MAIN(TestForm4)
+#include "tst_form4.moc"
