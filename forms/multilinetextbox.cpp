@@ -56,7 +56,10 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     if (!isReadOnly()) {
         const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         const QString typed = newLine ? Lf : event->text();
-        const bool inserts = newLine || (!typed.isEmpty() && typed.front().isPrint());
+        // Everything Qt would insert: not only printable characters but also surrogate pairs,
+        // joiners and other format characters. Control characters (Backspace, Tab) insert none.
+        const bool inserts =
+            newLine || (!typed.isEmpty() && typed.front().category() != QChar::Other_Control);
         if (inserts && fitting(typed) != typed) {
             event->accept();
             return;

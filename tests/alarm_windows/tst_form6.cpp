@@ -1,0 +1,248 @@
+#include "alarm_windows/form5.h"
+#include "alarm_windows/form6.h"
+#include "countdown/form1.h"
+#include "forms/commandbutton.h"
+#include "forms/geometry.h"
+#include "forms/label.h"
+#include "forms/multilinetextbox.h"
+#include "forms/optionbutton.h"
+#include "forms/timer.h"
+#include "forms/windows.h"
+#include "support/recordingdesktop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+namespace {
+
+// The layout's enabled states, whatever the timer does: true for idle, false for running.
+bool settingsOpen(const Form1 &f, bool open)
+{
+    const QList<bool> enabledWhenOpen = {
+        f.Command2->isEnabled(), f.mnuBegin->isEnabled(),  f.Text1->isEnabled(),
+        f.Option1->isEnabled(),  f.Option2->isEnabled(),   f.Option3->isEnabled(),
+        f.mnuSnd->isEnabled(),   f.mnuMsgBox->isEnabled(), f.mnuWindow->isEnabled()};
+    return !enabledWhenOpen.contains(!open) && f.Command3->isEnabled() == !open;
+}
+
+// The countdown stopped at its pop-up alarm, the window still in the running layout.
+bool alarmPending(const Form1 &f)
+{
+    return !f.Timer1->isEnabled() && settingsOpen(f, false) &&
+           f.Label3->caption() == QStringLiteral("0") &&
+           f.Label5->caption() == QStringLiteral("59");
+}
+
+// Counts the minutes box's countdown down to its pop-up alarm.
+Form6 *raiseAlarm(Form1 &f, const QString &minutes)
+{
+    f.Text1->setText(minutes);
+    f.Command2_Click();
+    for (int i = 0; i < 60 * minutes.toInt(); ++i)
+        f.Timer1_Timer();
+    return forms::loaded<Form6>();
+}
+
+void closeByWindowSystem(QWidget &window)
+{
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window.windowHandle(), &close);
+}
+
+} // namespace
+
+class TestForm6 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void popupAsDesignedWithLockedText();
+    void continueChecksAndResumes_data();
+    void continueChecksAndResumes();
+    void stopGivesTheIdleLayout();
+    void windowSystemCloseLeavesTheAlarmPending();
+    void buttonsWithMainWindowClosed_data();
+    void buttonsWithMainWindowClosed();
+
+private:
+    std::unique_ptr<RecordingDesktop> desktop;
+};
+
+void TestForm6::init()
+{
+    failOnWarnings();
+    desktop = std::make_unique<RecordingDesktop>();
+}
+
+void TestForm6::cleanup()
+{
+    unloadAllWindows();
+    desktop.reset();
+}
+
+void TestForm6::popupAsDesignedWithLockedText()
+{
+    Form1 &f = forms::form<Form1>();
+    f.Label6->setCaption(QStringLiteral("Look away\r\nfrom the screen"));
+    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    QVERIFY(popup);
+    QVERIFY(QTest::qWaitForWindowActive(popup));
+    QCOMPARE(popup->windowTitle(), QStringLiteral("Window Popup"));
+    QCOMPARE(popup->client()->size(), forms::sizeFromTwips(4680, 2865));
+    QCOMPARE(popup->Text1->parentWidget(), popup->client());
+    QCOMPARE(popup->Text1->geometry(), forms::rectFromTwips(120, 120, 4455, 2175));
+    QCOMPARE(popup->Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(popup->Command1->text(), QStringLiteral("&Continue Countdown"));
+    QCOMPARE(popup->Command1->geometry(), forms::rectFromTwips(2640, 2400, 1935, 375));
+    QCOMPARE(popup->Command2->text(), QStringLiteral("&Stop"));
+    QCOMPARE(popup->Command2->geometry(), forms::rectFromTwips(1560, 2400, 975, 375));
+    QVERIFY(!popup->Command1->isDefault() && !popup->Command2->isDefault());
+    QTRY_COMPARE(QApplication::focusWidget(), popup->Text1);
+
+    // The text refuses every edit but can be selected and copied.
+    forms::MultiLineTextBox *box = popup->Text1;
+    QTest::keyClicks(box, QStringLiteral("xy"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    box->paste();
+    QCOMPARE(box->text(), QStringLiteral("Look away\r\nfrom the screen"));
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Look away\nfrom the screen"));
+}
+
+void TestForm6::continueChecksAndResumes_data()
+{
+    QTest::addColumn<bool>("changeFirst");
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("error");
+    const QString checkTheBox = QStringLiteral("Please check the minutes box and try again!");
+    QTest::newRow("running, 02") << false << QStringLiteral("02") << QString();
+    QTest::newRow("after Change, 5") << true << QStringLiteral("5") << QString();
+    QTest::newRow("after Change, 0")
+        << true << QStringLiteral("0")
+        << QStringLiteral("You can not put a zero in the minutes box!");
+    QTest::newRow("after Change, abc") << true << QStringLiteral("abc") << checkTheBox;
+    QTest::newRow("after Change, empty") << true << QString() << checkTheBox;
+}
+
+void TestForm6::continueChecksAndResumes()
+{
+    QFETCH(bool, changeFirst);
+    QFETCH(QString, minutes);
+    QFETCH(QString, error);
+
+    Form1 &f = forms::form<Form1>();
+    Form6 *popup = raiseAlarm(f, changeFirst ? QStringLiteral("1") : minutes);
+    QVERIFY(popup);
+    QVERIFY(alarmPending(f));
+    if (changeFirst) {
+        f.Command3_Click();
+        f.Text1->setText(minutes);
+    }
+    f.Label5->setCaption(QStringLiteral("30"));
+    popup->Command1->click();
+
+    // Continue never touches the layout or the seconds.
+    QVERIFY(settingsOpen(f, changeFirst));
+    QCOMPARE(f.Label5->caption(), QStringLiteral("30"));
+    QCOMPARE(forms::loaded<Form6>(), error.isEmpty() ? nullptr : popup);
+    QCOMPARE(f.Timer1->isEnabled(), error.isEmpty());
+    QCOMPARE(f.Label3->caption(), error.isEmpty() ? minutes : QStringLiteral("0"));
+    QCOMPARE(desktop->boxes.size(), error.isEmpty() ? 0 : 1);
+    if (!error.isEmpty()) {
+        QCOMPARE(desktop->boxes[0].icon, forms::Desktop::Icon::Critical);
+        QCOMPARE(desktop->boxes[0].title, QStringLiteral("Error"));
+        QCOMPARE(desktop->boxes[0].text, error);
+    }
+}
+
+void TestForm6::stopGivesTheIdleLayout()
+{
+    Form1 &f = forms::form<Form1>();
+    f.Label6->setCaption(QStringLiteral("Walk"));
+    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    QVERIFY(popup);
+    popup->Command2->click();
+
+    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(settingsOpen(f, true));
+    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
+    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
+    QVERIFY(f.Option3->value() && f.mnuWindow->isChecked() && f.mnuMessage->isEnabled());
+    QCOMPARE(f.Label6->caption(), QStringLiteral("Walk"));
+    QVERIFY(desktop->boxes.isEmpty());
+}
+
+void TestForm6::windowSystemCloseLeavesTheAlarmPending()
+{
+    Form1 &f = forms::form<Form1>();
+    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    QVERIFY(popup);
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    closeByWindowSystem(*popup);
+
+    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(alarmPending(f));
+    f.Command3_Click();
+    QVERIFY(settingsOpen(f, true));
+    QVERIFY(!f.Timer1->isEnabled());
+}
+
+void TestForm6::buttonsWithMainWindowClosed_data()
+{
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<bool>("editorOpen");
+    QTest::newRow("continue, last window") << false << false;
+    QTest::newRow("stop, last window") << true << false;
+    QTest::newRow("continue, editor open") << false << true;
+    QTest::newRow("stop, editor open") << true << true;
+}
+
+void TestForm6::buttonsWithMainWindowClosed()
+{
+    QFETCH(bool, stop);
+    QFETCH(bool, editorOpen);
+
+    Form1 &f = forms::show<Form1>();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    QVERIFY(popup);
+    Form5 *editor = editorOpen ? &forms::show<Form5>() : nullptr;
+    closeByWindowSystem(f);
+    QVERIFY(!forms::loaded<Form1>());
+    for (forms::Window *window : forms::loadedWindows()) { // only the alarm's windows remain
+        if (window != popup && window != editor)
+            forms::unload(*window);
+    }
+    QCOMPARE(desktop->programEnds, 0);
+
+    (stop ? popup->Command2 : popup->Command1)->click();
+    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(desktop->boxes.isEmpty());
+    QCOMPARE(desktop->programEnds, editorOpen ? 0 : 1);
+    if (!editor)
+        return;
+
+    // The editor's Ok has nowhere to store the message either.
+    editor->Text1->setText(QStringLiteral("Unsaved"));
+    editor->Command1->click();
+    QVERIFY(!forms::loaded<Form5>());
+    QVERIFY(!forms::loaded<Form1>());
+    QCOMPARE(desktop->programEnds, 1);
+}
+
+QTEST_MAIN(TestForm6)
+#include "tst_form6.moc"
