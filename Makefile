@@ -1,23 +1,31 @@
 # Two commands do everything on a Debian or Ubuntu machine:
 #   make run    installs what is missing, builds and starts the program
-#   make test   installs what is missing, builds and runs the whole test suite
+#   make test   installs what is missing, builds and runs the whole test suite: once as it is,
+#               once under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz
+#               target for FUZZ_SECONDS
 # Elsewhere, install the packages' equivalents and build with CMake (see README.md).
 
-BUILD_DIR  ?= build
-BUILD_TYPE ?= RelWithDebInfo
-PROGRAM    := $(BUILD_DIR)/kelto-zelbo-break
+BUILD_DIR    ?= build
+SAN_DIR      ?= build-asan
+FUZZ_DIR     ?= build-fuzz
+BUILD_TYPE   ?= RelWithDebInfo
+PROGRAM      := $(BUILD_DIR)/kelto-zelbo-break
+FUZZ_SECONDS ?= 20
+FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 
 # Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
 # bell, the font the windows are laid out for, the X server and tools the end-to-end test drives
 # the real program with, the desktop-file and AppStream validators, the Debian packaging tools,
-# and the MinGW resource compiler that checks the Windows resource script.
+# the MinGW resource compiler that checks the Windows resource script, and clang with its
+# runtime for libFuzzer.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
             fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps dbus \
-            desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64
+            desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
+            clang libclang-rt-14-dev
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test sanitized fuzz-build fuzz-run fuzz package clean
 
 all: build
 
@@ -47,8 +55,36 @@ build: configure
 run: build
 	./$(PROGRAM)
 
-test: build
+test: build sanitized fuzz-build
 	cd $(BUILD_DIR) && ctest --output-on-failure
+	cd $(SAN_DIR) && ctest --output-on-failure
+	@$(MAKE) --no-print-directory fuzz-run
+
+sanitized: deps
+	cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_SANITIZE=ON -DKZB_WERROR=ON
+	cmake --build $(SAN_DIR) --parallel
+
+fuzz-build: deps
+	cmake -S fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) --parallel
+
+# Each target starts from its committed seeds and what earlier runs found; a broken property
+# stops it and leaves the input in $(FUZZ_DIR).
+fuzz-run:
+	@passed=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
+	  ./$(FUZZ_DIR)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	      -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$t fuzz/corpus/$$t 2>$(FUZZ_DIR)/$$t.log \
+	    || { tail -n 40 $(FUZZ_DIR)/$$t.log; echo "fuzz: $$passed passed, 1 failed"; exit 1; }; \
+	  grep -h 'stat::number_of_executed_units' $(FUZZ_DIR)/$$t.log; \
+	  passed=$$((passed + 1)); \
+	done; \
+	echo "fuzz: $$passed passed, 0 failed"
+
+fuzz: fuzz-build
+	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=600
 
 # A Debian package of a Release build installed under /usr: build-package/*.deb
 package: deps
@@ -59,4 +95,4 @@ package: deps
 	@ls -1 build-package/*.deb
 
 clean:
-	rm -rf $(BUILD_DIR) build-package
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) build-package
