@@ -1,0 +1,66 @@
+#include "forms/desktop.h"
+#include "shell/module1.h"
+#include "support/recordingdesktop.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+
+Q_DECLARE_METATYPE(forms::Desktop::Icon)
+
+// The real desktop's message boxes and links, as far as they can run without a person.
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { failOnWarnings(); }
+
+    void messageBoxShowsTextAsTyped_data();
+    void messageBoxShowsTextAsTyped();
+    void linkWithNoHandlerIsSilent();
+};
+
+void TestDesktop::messageBoxShowsTextAsTyped_data()
+{
+    QTest::addColumn<forms::Desktop::Icon>("icon");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("line breaks") << forms::Desktop::Icon::Exclamation
+                                 << "It has been <b>5</b> minute(s).\r\n\r\nNext."
+                                 << "It has been <b>5</b> minute(s).\n\nNext.";
+    QTest::newRow("markup") << forms::Desktop::Icon::Critical << "<img src=x>&amp;"
+                            << "<img src=x>&amp;";
+}
+
+void TestDesktop::messageBoxShowsTextAsTyped()
+{
+    QFETCH(forms::Desktop::Icon, icon);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+
+    const auto box = forms::SystemDesktop::createMessageBox(nullptr, icon,
+                                                            QStringLiteral("Error"), text);
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    QCOMPARE(box->text(), shown);
+    QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(box->icon(), icon == forms::Desktop::Icon::Critical ? QMessageBox::Critical
+                                                                   : QMessageBox::Warning);
+}
+
+void TestDesktop::linkWithNoHandlerIsSilent()
+{
+    // The offscreen platform opens no links at all: the program says nothing to the user.
+    forms::SystemDesktop desktop;
+    forms::Desktop::install(&desktop);
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("openUrl|not support|Unable")));
+    Module1::OpenMailLink();
+    forms::Desktop::install(nullptr);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
