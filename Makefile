@@ -23,9 +23,13 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-f
             desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
             clang libclang-rt-14-dev
 
+# What `make bench` needs besides: Python with Xlib to watch the windows from outside, strace to
+# count timer wake-ups.
+BENCH_PACKAGES := python3 python3-xlib strace
+
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps configure build run test sanitized fuzz-build fuzz-run fuzz package clean
+.PHONY: all deps configure build run test sanitized fuzz-build fuzz-run fuzz package clean bench
 
 all: build
 
@@ -93,6 +97,13 @@ package: deps
 	cmake --build build-package --parallel
 	cd build-package && cpack -G DEB
 	@ls -1 build-package/*.deb
+
+# Start-up time, memory, wake-ups and alarm timing against a bare Qt window, under a private
+# Xvfb, with every budget checked (about a quarter of an hour; BENCH_LONG=1 adds ten alarms in a
+# row). See docs/performance.md.
+bench:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
+	BENCH_LONG=$(BENCH_LONG) bash bench/run.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) build-package

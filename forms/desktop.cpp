@@ -14,10 +14,28 @@
 #include <canberra.h>
 #endif
 
+#ifdef KZB_BENCH_HOOKS
+#include <cstdio>
+#include <ctime>
+#endif
+
 namespace forms {
 
 namespace {
 Desktop *installed = nullptr;
+
+// Bench builds only (KZB_BUILD_BENCH): says on stderr when a beep or a message box reaches the
+// desktop, on the monotonic clock, so that the bench can time an alarm to the tick that gives
+// it, a beep included, which leaves no window to watch.
+void traceAlarm([[maybe_unused]] const char *kind)
+{
+#ifdef KZB_BENCH_HOOKS
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "kzb-bench %s %lld.%09ld\n", kind, static_cast<long long>(now.tv_sec),
+                 now.tv_nsec);
+#endif
+}
 } // namespace
 
 Desktop &Desktop::current()
@@ -44,9 +62,9 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
     return box;
 }
 
-void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title,
-                               const QString &text)
+void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text)
 {
+    traceAlarm("message-box");
     const std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text);
     // A box that comes while the user works in another program must be seen there.
     QMetaObject::invokeMethod(
@@ -61,6 +79,7 @@ void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title,
 
 void SystemDesktop::beep()
 {
+    traceAlarm("beep");
 #ifdef KZB_HAVE_CANBERRA
     // Qt's own beep is silent on Wayland and on many X11 desktops; the sound theme's bell is
     // what the desktop itself plays.
@@ -71,8 +90,7 @@ void SystemDesktop::beep()
     if (context) {
         for (const char *bell : {"bell-window-system", "bell"}) {
             if (ca_context_play(context, 0, CA_PROP_EVENT_ID, bell, CA_PROP_EVENT_DESCRIPTION,
-                                "Break reminder", nullptr)
-                == CA_SUCCESS)
+                                "Break reminder", nullptr) == CA_SUCCESS)
                 return;
         }
     }

@@ -10,6 +10,8 @@ Label::Label(const QString &caption, QWidget *container) : QLabel(caption, conta
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);
+    // paintEvent() covers the whole label, so nothing behind it is painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void Label::setCaption(const QString &caption)
@@ -20,7 +22,6 @@ void Label::setCaption(const QString &caption)
     emit changed();
 }
 
-
 void Label::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
@@ -30,13 +31,41 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
 
 void Label::paintEvent(QPaintEvent *event)
 {
-    // The container's background under the label (a frame's panel, say), without the controls
-    // that lie behind the label.
-    if (QWidget *container = parentWidget()) {
-        QPainter painter(this);
-        container->render(&painter, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
-    }
+    QPainter painter(this);
+    if (QWidget *container = parentWidget())
+        painter.drawPixmap(0, 0, backdrop(*container));
+    else
+        painter.fillRect(rect(), palette().window());
+    painter.end();
     QLabel::paintEvent(event);
+}
+
+const QPixmap &Label::backdrop(QWidget &container)
+{
+    // The container's background under the label (a frame's panel, say), without the controls
+    // that lie behind the label. Rendering it lays out and draws the whole frame again, and a
+    // counting caption repaints every second, so it is kept until something it depends on
+    // changes.
+    const qreal ratio = devicePixelRatioF();
+    BackdropKey key{geometry(),
+                    container.size(),
+                    ratio,
+                    container.isEnabled(),
+                    container.palette().cacheKey(),
+                    container.font(),
+                    container.style()};
+    if (key == m_backdropKey && !m_backdrop.isNull())
+        return m_backdrop;
+
+    QPixmap pixmap(size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(container.palette().color(container.backgroundRole()));
+    QPainter painter(&pixmap);
+    container.render(&painter, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    painter.end();
+    m_backdrop = pixmap;
+    m_backdropKey = std::move(key);
+    return m_backdrop;
 }
 
 } // namespace forms

@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
+#include <QPixmap>
+#include <QRect>
+#include <QSize>
+
+class QStyle;
 
 namespace forms {
 
 // A label whose caption may be the program's state. It is opaque: where labels of one container
-// overlap, the one in front hides the others, and it shows its container's own background. Setting a different caption raises
-// changed() before setCaption() returns, so a handler connected to it runs nested in the setter.
-// Captions are always plain text: a message the user typed is shown as typed.
+// overlap, the one in front hides the others, and it shows its container's own background. Setting
+// a different caption raises changed() before setCaption() returns, so a handler connected to it
+// runs nested in the setter. Captions are always plain text: a message the user typed is shown as
+// typed.
 class Label : public QLabel
 {
     Q_OBJECT
@@ -25,6 +32,24 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    // What the container's background under the label depends on.
+    struct BackdropKey
+    {
+        QRect geometry;
+        QSize containerSize;
+        qreal pixelRatio = 0;
+        bool containerEnabled = false;
+        qint64 palette = 0;
+        QFont font;
+        const QStyle *style = nullptr;
+        bool operator==(const BackdropKey &) const = default;
+    };
+    const QPixmap &backdrop(QWidget &container);
+
+    QPixmap m_backdrop;
+    BackdropKey m_backdropKey;
 };
 
 } // namespace forms

@@ -27,6 +27,8 @@ private slots:
     void labelRaisesChangeOnlyWhenCaptionChanges();
     void labelChangeRunsBeforeSetterReturns();
     void labelShowsPlainText();
+    void labelHidesWhatLiesBehindIt();
+    void labelBackgroundFollowsItsContainer();
 
     void optionSelectedFromCodeRaisesClick();
     void optionSelectedAgainRaisesNothing();
@@ -118,6 +120,73 @@ void TestControls::labelShowsPlainText()
     QCOMPARE(label.caption(), QStringLiteral("<b>hi</b><img src=x>"));
 }
 
+namespace {
+// The colour the screen shows at a point of a window, as the window system would get it.
+QColor shownAt(QWidget &window, QPoint at)
+{
+    return window.grab().toImage().pixelColor(at);
+}
+
+QWidget *paintedWindow(QColor background)
+{
+    auto *window = new QWidget;
+    window->resize(200, 100);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, background);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    return window;
+}
+} // namespace
+
+void TestControls::labelHidesWhatLiesBehindIt()
+{
+    const std::unique_ptr<QWidget> window(paintedWindow(Qt::darkCyan));
+    // A button behind an empty label: where the label lies, only the window's background shows.
+    auto *behind = new QWidget(window.get());
+    behind->setGeometry(10, 10, 100, 40);
+    behind->setAutoFillBackground(true);
+    QPalette red = behind->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    behind->setPalette(red);
+    auto *label = new forms::Label(QString(), window.get());
+    label->setGeometry(20, 20, 40, 20);
+    forms::stackFrontToBack({label, behind});
+
+    QCOMPARE(shownAt(*window, {15, 15}), QColor(Qt::red));
+    QCOMPARE(shownAt(*window, {30, 30}), QColor(Qt::darkCyan));
+}
+
+void TestControls::labelBackgroundFollowsItsContainer()
+{
+    // The label keeps the container's background between repaints; it must not keep a stale one
+    // when the container's colours, the label's place or the container's size change.
+    const std::unique_ptr<QWidget> window(paintedWindow(Qt::darkCyan));
+    auto *label = new forms::Label(QStringLiteral("12"), window.get());
+    label->setGeometry(20, 20, 40, 20);
+    QCOMPARE(shownAt(*window, {55, 35}), QColor(Qt::darkCyan));
+
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::darkMagenta);
+    window->setPalette(palette);
+    QCOMPARE(shownAt(*window, {55, 35}), QColor(Qt::darkMagenta));
+
+    // A container whose background is not one colour: a gradient left to right.
+    palette.setBrush(QPalette::Window, [] {
+        QLinearGradient gradient(0, 0, 200, 0);
+        gradient.setColorAt(0, Qt::black);
+        gradient.setColorAt(1, Qt::white);
+        return QBrush(gradient);
+    }());
+    window->setPalette(palette);
+    const QColor before = shownAt(*window, {55, 35});
+    label->move(120, 20);
+    const QColor after = shownAt(*window, {155, 35});
+    QVERIFY2(after.lightness() > before.lightness() + 60,
+             qPrintable(QStringLiteral("%1 then %2").arg(before.name(), after.name())));
+    QCOMPARE(after, window->grab().toImage().pixelColor(QPoint(155, 60)));
+}
+
 void TestControls::optionSelectedFromCodeRaisesClick()
 {
     QWidget frame;
@@ -125,9 +194,8 @@ void TestControls::optionSelectedFromCodeRaisesClick()
     forms::OptionButton two(QStringLiteral("&Two"), &frame);
     two.setChecked(true);
     QStringList log;
-    connect(&one, &QRadioButton::clicked, &frame, [&] {
-        log.append(QStringLiteral("one:%1 two:%2").arg(one.value()).arg(two.value()));
-    });
+    connect(&one, &QRadioButton::clicked, &frame,
+            [&] { log.append(QStringLiteral("one:%1 two:%2").arg(one.value()).arg(two.value())); });
 
     one.setValue(true);
 
