@@ -99,7 +99,7 @@ package: deps
 	@ls -1 build-package/*.deb
 
 # Start-up time, memory, wake-ups and alarm timing against a bare Qt window, under a private
-# Xvfb, with every budget checked (about a quarter of an hour; BENCH_LONG=1 adds ten alarms in a
+# Xvfb, with every budget checked (about twenty minutes; BENCH_LONG=1 adds ten alarms in a
 # row). See docs/performance.md.
 bench:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
