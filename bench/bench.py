@@ -11,9 +11,9 @@ Usage: bench.py PROGRAM BARE_WINDOW [--long] [--rounds N] [--startups N] [--out 
 """
 import argparse
 import os
+import re
 import select
 import signal
-import re
 import statistics
 import struct
 import subprocess

@@ -2,7 +2,7 @@
 # `make bench`: builds the program and the bench's bare Qt window in Release (build-bench/), then
 # measures both under a private Xvfb with bench/bench.py and checks the budgets. Takes about
 # twenty minutes; BENCH_LONG=1 also times ten alarms in a row (eleven minutes more).
-# Extra arguments go to bench.py (--rounds N, --startups N).
+# Extra arguments go to bench.py (--rounds N, --startups N, --alarms N).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-bench
