@@ -15,6 +15,7 @@
 Form6::Form6() : forms::Window(QStringLiteral("Window Popup"), 4680, 2865)
 {
     setWindowIcon(QIcon(QStringLiteral(":/assets/warning.ico")));
+    guardAgainstTyping();
 
     Text1 = new forms::MultiLineTextBox(client());
     forms::placeTwips(Text1, 120, 120, 4455, 2175);

@@ -235,7 +235,8 @@ void Form1::giveAlarmIfDue()
         m_alarmBoxOpen = true;
         // No owner: the box must show even while the main window is minimised.
         forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation, Caption,
-                                             alarmText(Text1->text()));
+                                             alarmText(Text1->text()),
+                                             forms::Desktop::Arrival::Unasked);
         m_alarmBoxOpen = false;
         Label3->setCaption(Text1->text());
     }

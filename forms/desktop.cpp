@@ -1,5 +1,7 @@
 #include "forms/desktop.h"
 
+#include "forms/alarmguard.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -51,7 +53,7 @@ void Desktop::install(Desktop *desktop)
 
 std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Icon icon,
                                                              const QString &title,
-                                                             const QString &text)
+                                                             const QString &text, Arrival arrival)
 {
     auto box = std::make_unique<QMessageBox>(
         icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Warning, title,
@@ -59,13 +61,16 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
         owner);
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
+    if (arrival == Arrival::Unasked)
+        new AlarmGuard(*box);
     return box;
 }
 
-void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text)
+void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
+                               Arrival arrival)
 {
     traceAlarm("message-box");
-    const std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text);
+    const std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text, arrival);
     // A box that comes while the user works in another program must be seen there.
     QMetaObject::invokeMethod(
         box.get(),
@@ -96,6 +101,11 @@ void SystemDesktop::beep()
     }
 #endif
     QApplication::beep();
+}
+
+void SystemDesktop::askForAttention(QWidget &window)
+{
+    QApplication::alert(&window);
 }
 
 void SystemDesktop::openLink(const QString &link)

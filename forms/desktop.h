@@ -10,22 +10,28 @@ class QWidget;
 namespace forms {
 
 // Everything that blocks the window thread or leaves the process goes through here: modal
-// message boxes, the system beep, links handed to the desktop and the end of the program. Tests install a recorder in place of the real
-// desktop so that nothing blocks and nothing quits.
+// message boxes, the system beep, links handed to the desktop, the requests for the user's
+// attention and the end of the program. Tests install a recorder in place of the real desktop so
+// that nothing blocks and nothing quits.
 class Desktop
 {
 public:
     enum class Icon { Critical, Exclamation };
+    // Whether the box answers the user's own press, or comes unasked (the alarm) and must not be
+    // dismissed by keys meant for another program (see AlarmGuard).
+    enum class Arrival { Answer, Unasked };
 
     virtual ~Desktop() = default;
 
     // A modal message box with an OK button only; the text is shown as plain text.
-    virtual void messageBox(QWidget *owner, Icon icon, const QString &title,
-                            const QString &text) = 0;
+    virtual void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
+                            Arrival arrival = Arrival::Answer) = 0;
     // The desktop's bell, once.
     virtual void beep() = 0;
     // Hands a web or mail link to the program the user registered for it. Failures are silent.
     virtual void openLink(const QString &link) = 0;
+    // Flashes the window's task-bar entry (the urgency hint on X11) until the user activates it.
+    virtual void askForAttention(QWidget &window) = 0;
     // Leaves the window thread's event loop; the program then returns from main.
     virtual void endProgram() = 0;
 
@@ -39,10 +45,12 @@ class SystemDesktop : public Desktop
 public:
     // The box that messageBox() shows, built but not yet shown.
     static std::unique_ptr<QMessageBox> createMessageBox(QWidget *owner, Icon icon,
-                                                         const QString &title,
-                                                         const QString &text);
+                                                         const QString &title, const QString &text,
+                                                         Arrival arrival = Arrival::Answer);
 
-    void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
+    void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
+                    Arrival arrival) override;
+    void askForAttention(QWidget &window) override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;

@@ -1,5 +1,6 @@
 #include "forms/window.h"
 
+#include "forms/alarmguard.h"
 #include "forms/geometry.h"
 #include "forms/windows.h"
 
@@ -71,10 +72,19 @@ void Window::setTabOrder(std::initializer_list<QWidget *> controls)
         first->setFocus(Qt::TabFocusReason);
 }
 
+void Window::guardAgainstTyping()
+{
+    if (!m_guard)
+        m_guard = new AlarmGuard(*this);
+}
+
 void Window::showWindow()
 {
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
+    // A window that is open already comes to the front again, as unasked as the first time.
+    if (m_guard && isVisible())
+        m_guard->arm();
     show();
     raise();
     activateWindow();

@@ -9,6 +9,8 @@ class QMenuBar;
 
 namespace forms {
 
+class AlarmGuard;
+
 // A top-level window of the program: a fixed client area sized in twips, an optional menu bar
 // above it, and the window's load handler. Windows are created, shown, hidden and unloaded only
 // through the functions of forms/windows.h, which keep each window a single instance.
@@ -42,6 +44,10 @@ public:
     // Shows the window without waiting for it, restored and in front.
     void showWindow();
 
+    // Makes this an alarm window, which comes unasked: keys the user was typing elsewhere do not
+    // press its buttons, and it asks for attention when it cannot take the focus.
+    void guardAgainstTyping();
+
     void setVisible(bool visible) override;
 
 protected:
@@ -59,6 +65,7 @@ private:
 
     QWidget *m_client;
     QMenuBar *m_menuBar = nullptr;
+    AlarmGuard *m_guard = nullptr;
     Placement m_placement = Placement::WindowSystem;
     QPoint m_clientPos;
     bool m_placed = false;

@@ -151,6 +151,7 @@ void TestAlarms::alarmComesOnItsTick()
         QCOMPARE(box.icon, forms::Desktop::Icon::Exclamation);
         QCOMPARE(box.title, QStringLiteral("Kelto Zelbo Break"));
         QCOMPARE(box.text, boxText);
+        QCOMPARE(box.arrival, forms::Desktop::Arrival::Unasked);
     }
     QCOMPARE(displaysInBox, QStringList(desktop->boxes.size(), QStringLiteral("0/59")));
 

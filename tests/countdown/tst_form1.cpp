@@ -334,6 +334,8 @@ void TestForm1::beginChecksTheMinutesBox()
     QCOMPARE(desktop->boxes[0].icon, forms::Desktop::Icon::Critical);
     QCOMPARE(desktop->boxes[0].title, QStringLiteral("Error"));
     QCOMPARE(desktop->boxes[0].text, message);
+    // The user's own press brings it: Enter may dismiss it at once.
+    QCOMPARE(desktop->boxes[0].arrival, forms::Desktop::Arrival::Answer);
     QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
     QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
     QCOMPARE(f.Text1->text(), minutes);

@@ -3,6 +3,7 @@
 #include "forms/windows.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -16,9 +17,10 @@ RecordingDesktop::~RecordingDesktop()
     install(nullptr);
 }
 
-void RecordingDesktop::messageBox(QWidget *, Icon icon, const QString &title, const QString &text)
+void RecordingDesktop::messageBox(QWidget *, Icon icon, const QString &title, const QString &text,
+                                  Arrival arrival)
 {
-    boxes.append({icon, title, text});
+    boxes.append({icon, title, text, arrival});
     if (whileBoxOpen)
         whileBoxOpen();
 }
@@ -26,6 +28,11 @@ void RecordingDesktop::messageBox(QWidget *, Icon icon, const QString &title, co
 void RecordingDesktop::beep()
 {
     ++beeps;
+}
+
+void RecordingDesktop::askForAttention(QWidget &window)
+{
+    attention.append(window.windowTitle());
 }
 
 void RecordingDesktop::openLink(const QString &link)

@@ -18,6 +18,7 @@ public:
         Icon icon;
         QString title;
         QString text;
+        Arrival arrival;
     };
 
     RecordingDesktop();
@@ -25,7 +26,9 @@ public:
     RecordingDesktop(const RecordingDesktop &) = delete;
     RecordingDesktop &operator=(const RecordingDesktop &) = delete;
 
-    void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text) override;
+    void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
+                    Arrival arrival) override;
+    void askForAttention(QWidget &window) override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;
@@ -34,6 +37,8 @@ public:
     int beeps = 0;
     QStringList links;
     int programEnds = 0;
+    // The titles of the windows that asked for the user's attention, in order.
+    QStringList attention;
     // Runs while a message box is "open", as the user's time inside a modal box.
     std::function<void()> whileBoxOpen;
 };

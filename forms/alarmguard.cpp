@@ -1,0 +1,145 @@
+#include "forms/alarmguard.h"
+
+#include "forms/desktop.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace forms {
+
+namespace {
+
+AlarmGuard::Clock &clock()
+{
+    static AlarmGuard::Clock installed;
+    return installed;
+}
+
+std::chrono::milliseconds now()
+{
+    if (clock())
+        return clock()();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+} // namespace
+
+AlarmGuard::AlarmGuard(QWidget &window) : QObject(&window), m_window(window)
+{
+    m_window.installEventFilter(this);
+    m_activationWait.setSingleShot(true);
+    m_activationWait.setInterval(ActivationWait);
+    connect(&m_activationWait, &QTimer::timeout, this, &AlarmGuard::askForAttentionIfInactive);
+}
+
+AlarmGuard::~AlarmGuard()
+{
+    standAside();
+}
+
+void AlarmGuard::setClock(Clock clock)
+{
+    forms::clock() = std::move(clock);
+}
+
+void AlarmGuard::arm()
+{
+    m_shownAt = m_lastKeyAt = now();
+    if (!m_holding) {
+        m_holding = true;
+        // Keys go to whichever control has the focus, so the whole application is watched
+        // while the guard holds, and only then.
+        qApp->installEventFilter(this);
+    }
+    m_activationWait.start();
+}
+
+void AlarmGuard::standAside()
+{
+    if (!m_holding)
+        return;
+    m_holding = false;
+    qApp->removeEventFilter(this);
+}
+
+void AlarmGuard::askForAttentionIfInactive()
+{
+    if (m_window.isVisible() && !m_window.isActiveWindow())
+        Desktop::current().askForAttention(m_window);
+}
+
+bool AlarmGuard::couldPressAButton(const QKeyEvent &key)
+{
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return false;
+    default:
+        // Alt with a letter is an access key; a message box presses a button on its letter
+        // alone. Ctrl keys select and copy.
+        return (key.modifiers() & Qt::AltModifier) || !(key.modifiers() & Qt::ControlModifier);
+    }
+}
+
+bool AlarmGuard::guards(QObject *receiver) const
+{
+    const auto *widget = qobject_cast<const QWidget *>(receiver);
+    return widget && widget->window() == &m_window;
+}
+
+bool AlarmGuard::letThrough(const QKeyEvent &key)
+{
+    const std::chrono::milliseconds at = now();
+    const bool settled = at - m_shownAt >= OpenFor && at - m_lastKeyAt >= QuietFor;
+    if (key.type() == QEvent::KeyPress)
+        m_lastKeyAt = at;
+    if (settled && key.type() != QEvent::KeyRelease) {
+        standAside();
+        return true;
+    }
+    return !couldPressAButton(key);
+}
+
+bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+        if (watched == &m_window)
+            arm();
+        break;
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (m_holding && guards(watched) && !letThrough(*static_cast<QKeyEvent *>(event))) {
+            // An accepted override keeps the key from reaching any shortcut (access keys).
+            event->accept();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace forms

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+
+class QKeyEvent;
+
+namespace forms {
+
+// An alarm window comes unasked, most often while the user is typing in another program, and
+// takes the keyboard focus. The guard keeps the keys that were meant for that program from
+// pressing the alarm's buttons: until the window has been open for OpenFor and no key has come
+// for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
+// character) does nothing in it. Copying (Ctrl keys) and moving the focus work throughout, mouse
+// clicks at once. Once the guard has let a key through it stands aside until the window is
+// shown again.
+//
+// When the window is shown but the window system did not make it the active window, the guard
+// asks the desktop for the user's attention on its behalf.
+class AlarmGuard : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds OpenFor{1000};
+    static constexpr std::chrono::milliseconds QuietFor{500};
+    // How long the window system has to activate the window before attention is asked for.
+    static constexpr std::chrono::milliseconds ActivationWait{500};
+
+    using Clock = std::function<std::chrono::milliseconds()>;
+
+    // Guards `window` (a top-level widget), which owns the guard; it arms when the window shows.
+    explicit AlarmGuard(QWidget &window);
+    ~AlarmGuard() override;
+
+    // The window has just come to the front: the user may still be typing.
+    void arm();
+    bool isHolding() const { return m_holding; }
+
+    // Asks for attention unless the window is the active window; run ActivationWait after arm().
+    void askForAttentionIfInactive();
+
+    // The guard's time, for tests; an empty clock restores the steady clock.
+    static void setClock(Clock clock);
+
+    // Whether the key could press one of a window's buttons, or is text typed for elsewhere.
+    static bool couldPressAButton(const QKeyEvent &key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool guards(QObject *receiver) const;
+    bool letThrough(const QKeyEvent &key);
+    void standAside();
+
+    QWidget &m_window;
+    bool m_holding = false;
+    std::chrono::milliseconds m_shownAt{};
+    std::chrono::milliseconds m_lastKeyAt{};
+    QTimer m_activationWait;
+};
+
+} // namespace forms

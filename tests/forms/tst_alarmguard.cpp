@@ -1,0 +1,222 @@
+#include "forms/alarmguard.h"
+#include "forms/commandbutton.h"
+#include "forms/desktop.h"
+#include "forms/window.h"
+#include "support/recordingdesktop.h"
+
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(forms::Desktop::Arrival)
+
+namespace {
+
+// The guard's time, moved by the tests alone.
+std::chrono::milliseconds guardNow{0};
+
+struct Press
+{
+    std::chrono::milliseconds at; // after the window opened
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+// "0 x, 300 Space, 1000 alt+g": a key at each time, in milliseconds after the window opened.
+QList<Press> presses(const QString &script)
+{
+    QList<Press> list;
+    for (const QString &item : script.split(QStringLiteral(", "))) {
+        const QStringList parts = item.split(QLatin1Char(' '));
+        QString name = parts.at(1);
+        Qt::KeyboardModifiers modifiers;
+        if (name.startsWith(QStringLiteral("alt+"))) {
+            modifiers = Qt::AltModifier;
+            name = name.mid(4);
+        }
+        const QKeySequence sequence = QKeySequence::fromString(name);
+        list.append({std::chrono::milliseconds(parts.at(0).toInt()),
+                     Qt::Key(sequence[0].key()), modifiers});
+    }
+    return list;
+}
+
+void play(QWidget &target, std::chrono::milliseconds openedAt, const QList<Press> &keys)
+{
+    for (const Press &press : keys) {
+        guardNow = openedAt + press.at;
+        QTest::keyClick(&target, press.key, press.modifiers);
+    }
+}
+
+} // namespace
+
+class TestAlarmGuard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void keysPressButtonsOnlyAfterTheGuard_data();
+    void keysPressButtonsOnlyAfterTheGuard();
+    void aClickWorksAtOnce();
+    void showingAgainArmsAgain();
+    void alarmBoxIsGuardedErrorBoxIsNot_data();
+    void alarmBoxIsGuardedErrorBoxIsNot();
+    void asksForAttentionOnlyWhenNotActive();
+
+private:
+    std::unique_ptr<RecordingDesktop> desktop;
+};
+
+void TestAlarmGuard::initTestCase()
+{
+    forms::AlarmGuard::setClock([] { return guardNow; });
+}
+
+void TestAlarmGuard::init()
+{
+    failOnWarnings();
+    desktop = std::make_unique<RecordingDesktop>();
+    guardNow = 10s;
+}
+
+void TestAlarmGuard::cleanup()
+{
+    desktop.reset();
+}
+
+void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("Enter at once") << "0 Return" << 0;
+    QTest::newRow("blank at once") << "0 Space" << 0;
+    QTest::newRow("keypad Enter just before a second") << "999 Enter" << 0;
+    QTest::newRow("access key at once") << "200 alt+g" << 0;
+    QTest::newRow("a letter, then Enter too soon after it") << "800 x, 1200 Return" << 0;
+    QTest::newRow("Enter after a second") << "1000 Return" << 1;
+    QTest::newRow("blank after a second") << "1000 Space" << 1;
+    QTest::newRow("access key after a second") << "1000 alt+g" << 1;
+    QTest::newRow("typing on, then a pause") << "0 a, 300 b, 600 Space, 900 c, 1200 Return, "
+                                                "1500 d, 2000 Return"
+                                             << 1;
+    QTest::newRow("held down: every repeat is a key")
+        << "100 Space, 400 Space, 700 Space, 1000 Space, 1300 Space, 1600 Space" << 0;
+    QTest::newRow("after the guard every key works") << "1000 Return, 1100 Return" << 2;
+}
+
+void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()
+{
+    QFETCH(QString, keys);
+    QFETCH(int, clicks);
+
+    forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    window.guardAgainstTyping();
+    window.setTabOrder({button});
+    const std::chrono::milliseconds openedAt = guardNow;
+    window.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicked(button, &QPushButton::clicked);
+
+    play(*button, openedAt, presses(keys));
+    // An access key presses its button a moment later: it is down at once.
+    if (clicks == 0)
+        QVERIFY(!button->isDown());
+    QTRY_COMPARE(clicked.size(), clicks);
+}
+
+void TestAlarmGuard::aClickWorksAtOnce()
+{
+    forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    window.guardAgainstTyping();
+    window.showWindow();
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(clicked.size(), 1);
+}
+
+void TestAlarmGuard::showingAgainArmsAgain()
+{
+    forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    window.guardAgainstTyping();
+    window.setTabOrder({button});
+    window.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    play(*button, guardNow, presses(QStringLiteral("1000 Return")));
+    QCOMPARE(clicked.size(), 1);
+
+    // The next alarm shows the open window again while the user types elsewhere.
+    window.showWindow();
+    play(*button, guardNow, presses(QStringLiteral("100 Return, 900 Space")));
+    QCOMPARE(clicked.size(), 1);
+    play(*button, guardNow, presses(QStringLiteral("500 Return")));
+    QCOMPARE(clicked.size(), 2);
+}
+
+void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot_data()
+{
+    QTest::addColumn<forms::Desktop::Arrival>("arrival");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("stillOpen");
+
+    const auto unasked = forms::Desktop::Arrival::Unasked;
+    const auto answer = forms::Desktop::Arrival::Answer;
+    QTest::newRow("alarm, Enter at once") << unasked << "0 Return" << true;
+    QTest::newRow("alarm, Esc at once") << unasked << "0 Escape" << true;
+    QTest::newRow("alarm, a sentence") << unasked << "0 o, 100 k, 200 Space, 300 o, 400 Return"
+                                       << true;
+    QTest::newRow("alarm, Enter after the guard") << unasked << "1000 Return" << false;
+    QTest::newRow("error, Enter at once") << answer << "0 Return" << false;
+}
+
+void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot()
+{
+    QFETCH(forms::Desktop::Arrival, arrival);
+    QFETCH(QString, keys);
+    QFETCH(bool, stillOpen);
+
+    const auto box = forms::SystemDesktop::createMessageBox(
+        nullptr, forms::Desktop::Icon::Exclamation, QStringLiteral("Kelto Zelbo Break"),
+        QStringLiteral("It has been 1 minute(s)."), arrival);
+    QSignalSpy finished(box.get(), &QDialog::finished);
+    const std::chrono::milliseconds openedAt = guardNow;
+    box->show();
+    QVERIFY(QTest::qWaitForWindowActive(box.get()));
+    QWidget *focus = box->focusWidget() ? box->focusWidget() : box.get();
+    play(*focus, openedAt, presses(keys));
+    QCOMPARE(finished.isEmpty(), stillOpen);
+}
+
+void TestAlarmGuard::asksForAttentionOnlyWhenNotActive()
+{
+    forms::Window alarm(QStringLiteral("Alarm"), 3000, 1500);
+    alarm.guardAgainstTyping();
+    auto *guard = alarm.findChild<forms::AlarmGuard *>();
+    QVERIFY(guard);
+    alarm.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&alarm));
+    guard->askForAttentionIfInactive();
+    QVERIFY(desktop->attention.isEmpty());
+
+    // The window system kept the focus on the program the user works in.
+    forms::Window other(QStringLiteral("Document"), 3000, 1500);
+    other.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    guard->askForAttentionIfInactive();
+    QCOMPARE(desktop->attention, QStringList{QStringLiteral("Alarm")});
+}
+
+QTEST_MAIN(TestAlarmGuard)
+#include "tst_alarmguard.moc"
