@@ -15,13 +15,16 @@ FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 
 # Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
 # bell, the font the windows are laid out for, the X server and tools the end-to-end test drives
-# the real program with, the desktop-file and AppStream validators, the Debian packaging tools,
+# the real program with, the window managers, the typed-into program and the sound server its
+# desktop cases run under, the desktop-file and AppStream validators, the Debian packaging tools,
 # the MinGW resource compiler that checks the Windows resource script, and clang with its
 # runtime for libFuzzer.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
             fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps dbus \
             desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
-            clang libclang-rt-14-dev
+            clang libclang-rt-14-dev \
+            libcanberra-pulse metacity xfwm4 xfconf openbox xterm \
+            python3
 
 # What `make bench` needs besides: Python with Xlib to watch the windows from outside, strace to
 # count timer wake-ups.

@@ -29,5 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zelbo Software <kelto@example.com>")
 # windows are laid out for are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop")
+# The bell reaches the desktop's sound server (PulseAudio, or PipeWire's PulseAudio interface)
+# through libcanberra's back end for it; without one it is the X server's bell. Qt's Wayland
+# plugin serves sessions without XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, libcanberra-pulse, qt6-wayland")
 include(CPack)

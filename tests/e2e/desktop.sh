@@ -1,0 +1,190 @@
+#!/bin/bash
+# The real program on the parts of a person's desktop that stand between its alarm and them:
+# real window managers with another program maximised, focused and typed into. Every case runs in parallel with the
+# others, each on its own X server, runtime folder and processes, ended by pid.
+# Usage: desktop.sh PROGRAM [CASE...]
+set -uo pipefail
+program=$(readlink -f "$1")
+shift
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib.sh"
+
+all_cases=(metacity-box metacity-popup xfwm4-box xfwm4-popup openbox-box openbox-popup)
+cases=("${@:-${all_cases[@]}}")
+
+for tool in Xvfb xdotool xprop xterm dbus-daemon metacity openbox xfwm4; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+# Keeps toolkits of the helper programs off the session and accessibility buses.
+export NO_AT_BRIDGE=1 GTK_A11Y=none
+
+# Starts the program on $DISPLAY; sets $main to its main window.
+start_program() {
+    e2e_start env "$@" "$program" >"$work/program.log" 2>&1
+    program_pid=$last_pid
+    main=$(wait_window '^Kelto Zelbo Break$')
+    [ -n "$main" ] || { fail "no main window"; return 1; }
+}
+
+# Types keys into the main window: the minutes box gets $1, then the keys $2...
+set_up_countdown() {
+    local minutes=$1
+    shift
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    # The focus starts on Exit; Tab reaches the minutes box.
+    xdotool key --clearmodifiers Tab ctrl+a
+    xdotool type "$minutes"
+    [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
+}
+
+start_wm() {
+    case $1 in
+        metacity) e2e_start metacity --sm-disable --no-composite ;;
+        xfwm4)
+            # Its settings come from the settings daemon, which the bus does not start here.
+            e2e_start /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd
+            sleep 0.3
+            e2e_start xfwm4 --compositor=off --sm-client-disable ;;
+        openbox) e2e_start openbox --sm-disable ;;
+    esac >"$work/wm.log" 2>&1
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    fail "$1 did not start"
+    return 1
+}
+
+hex() { printf '0x%x' "$1"; }
+
+# Whether window $1 lies above window $2 in the window manager's stacking order.
+stacked_above() {
+    xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk -v a="$(hex "$1")" -v b="$(hex "$2")" '
+        { for (i = 1; i <= NF; i++) { if ($i == a) ia = i; if ($i == b) ib = i } }
+        END { exit !(ia && ib && ia > ib) }'
+}
+# Whether window $1 becomes active, or asks for attention (the urgency hint or the EWMH state),
+# within 2 s; says which in $how.
+active_or_asking() {
+    local active
+    for _ in $(seq 40); do
+        active=$(xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p')
+        [ "$((active))" = "$1" ] && { how=active; return 0; }
+        xprop -id "$1" _NET_WM_STATE WM_HINTS | grep -qi 'DEMANDS_ATTENTION\|urgency' \
+            && { how="asking for attention"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+
+# Another program, maximised and focused, that the user types into: keys reach $work/typed.
+start_document() {
+    e2e_start xterm -fn fixed -maximized -title Document -e sh -c "stty -echo; cat > '$work/typed'"
+    document=$(wait_window '^Document$')
+    [ -n "$document" ] || { fail "no document window"; return 1; }
+    xdotool windowactivate --sync "$document" 2>/dev/null
+}
+# Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing.
+type_along() {
+    while [ ! -e "$work/stop-typing" ]; do
+        xdotool type --delay 60 "we type on as the alarm comes "
+        xdotool key Return
+    done
+}
+
+# The alarm of one kind comes above a maximised, focused program that is being typed into, and
+# the typing does not dismiss it; after a pause the keys work again.
+case_wm() {
+    local wm=$1 kind=$2
+    start_xvfb
+    start_session_bus
+    start_wm "$wm" || return
+    start_program || return
+    if [ "$kind" = box ]; then
+        # Options, Show a message box; Begin; File, Hide.
+        set_up_countdown 1 alt+o s alt+b
+        begin_s=$(date +%s.%N)
+        xdotool key --clearmodifiers --delay 150 alt+f d
+        for _ in $(seq 40); do
+            xprop -id "$main" WM_STATE | grep -q 'Iconic' && break
+            sleep 0.05
+        done
+        xprop -id "$main" WM_STATE | grep -q 'Iconic' || fail "$wm: File, Hide did not minimise"
+        title='^Kelto Zelbo Break$'
+    else
+        set_up_countdown 1 alt+b
+        begin_s=$(date +%s.%N)
+        title='^Window Popup$'
+    fi
+    start_document || return
+    sleep 50
+    type_along &
+    local typist=$!
+    alarm=$(wait_other_window "$title" "$main" 20)
+    alarm_s=$(date +%s.%N)
+    if [ -z "$alarm" ]; then
+        touch "$work/stop-typing"; wait "$typist"
+        fail "$wm: no $kind alarm"
+        return
+    fi
+    echo "$wm $kind: alarm $(awk -v a="$alarm_s" -v b="$begin_s" 'BEGIN {printf "%.2f", a - b}') s after Begin"
+    sleep 0.3
+    stacked_above "$alarm" "$document" || fail "$wm: the $kind alarm is not above the document"
+    if active_or_asking "$alarm"; then
+        echo "$wm $kind: the alarm is above the document and $how"
+    else
+        fail "$wm: the $kind alarm is neither active nor asks for attention"
+        xprop -id "$alarm" >&2
+    fi
+    # Go on typing through the alarm for a while: sentences, blanks and Enters.
+    sleep 1.5
+    touch "$work/stop-typing"
+    wait "$typist"
+    grep -q 'we type on' "$work/typed" || fail "$wm: the document did not get the typing"
+    xdotool search --onlyvisible --name "$title" | grep -qx "$alarm" \
+        || { fail "$wm: typing dismissed the $kind alarm"; return; }
+    # The user stops, looks, and answers it with the keyboard.
+    sleep 0.7
+    xdotool windowactivate --sync "$alarm" 2>/dev/null || xdotool windowfocus --sync "$alarm"
+    sleep 0.6
+    if [ "$kind" = box ]; then xdotool key Return; else xdotool key alt+s; fi
+    wait_gone "$title" || fail "$wm: the $kind alarm did not close after the pause"
+    [ "$kind" = box ] && { xprop -id "$main" WM_STATE | grep -q Iconic \
+        || fail "$wm: the main window came back from its minimised state"; }
+}
+
+run_case() {
+    e2e_init
+    local code=0
+    case $1 in
+        *-box) case_wm "${1%-box}" box ;;
+        *-popup) case_wm "${1%-popup}" popup ;;
+    esac
+    [ "$code" = 77 ] && exit 77
+    if [ "$failures" -ne 0 ] && [ -s "$work/program.log" ]; then
+        echo "--- program output"; cat "$work/program.log"
+    fi
+    [ "$failures" -eq 0 ]
+}
+
+logs=$(mktemp -d)
+pids=()
+for c in "${cases[@]}"; do
+    ( run_case "$c" ) >"$logs/$c" 2>&1 &
+    pids+=($!)
+done
+passed=0 failed=0 skipped=0
+for i in "${!cases[@]}"; do
+    wait "${pids[i]}"
+    case $? in
+        0) passed=$((passed + 1)); r=passed ;;
+        77) skipped=$((skipped + 1)); r=skipped ;;
+        *) failed=$((failed + 1)); r=FAILED ;;
+    esac
+    echo "=== ${cases[i]}: $r"
+    sed 's/^/    /' "$logs/${cases[i]}"
+done
+rm -rf "$logs"
+echo "desktop: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,92 @@
+# Helpers shared by the end-to-end scripts: a private X server, window queries with xdotool and
+# xprop, and processes that are ended by pid, never by name. Source it, then call e2e_init.
+
+# Every process a case starts is recorded here and ended by e2e_cleanup, newest first.
+e2e_pids=()
+
+e2e_init() {
+    work=$(mktemp -d)
+    chmod 700 "$work"
+    failures=0
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    local i
+    for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
+        kill "${e2e_pids[i]}" 2>/dev/null
+    done
+    for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+
+# Starts a command in the background and records its pid in $last_pid.
+e2e_start() {
+    "$@" &
+    last_pid=$!
+    e2e_pids+=("$last_pid")
+}
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+step() { echo "--- $*"; }
+
+# A private X server on a free display number; exports DISPLAY.
+start_xvfb() {
+    exec {display_fd}>"$work/display"
+    e2e_start Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp \
+        >"$work/xvfb.log" 2>&1
+    exec {display_fd}>&-
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+    export DISPLAY=:$(head -n1 "$work/display")
+    unset WAYLAND_DISPLAY
+}
+
+# A private session bus that starts no services of its own; exports its address.
+start_session_bus() {
+    cat >"$work/bus.conf" <<CONF
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$work</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+    exec {bus_fd}>"$work/bus"
+    e2e_start dbus-daemon --config-file="$work/bus.conf" --nofork --print-address="$bus_fd" \
+        2>"$work/bus.log"
+    exec {bus_fd}>&-
+    for _ in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+}
+
+# Waits up to 10 s for a visible window whose name matches, and prints its id.
+wait_window() {
+    timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
+}
+# Waits up to $3 s (10) for a visible window whose name matches and whose id is not $2.
+wait_other_window() {
+    local id tries=$(( ${3:-10} * 20 ))
+    for _ in $(seq "$tries"); do
+        for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [ "$id" != "$2" ] && { echo "$id"; return; }
+        done
+        sleep 0.05
+    done
+}
+# Waits up to 5 s until no visible window's name matches; fails if one stays.
+wait_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    return 1
+}
+# Prints "x y width height" of a window.
+geometry() {
+    xdotool getwindowgeometry --shell "$1" | awk -F= '
+        /^X=/ {x=$2} /^Y=/ {y=$2} /^WIDTH=/ {w=$2} /^HEIGHT=/ {h=$2} END {print x, y, w, h}'
+}
