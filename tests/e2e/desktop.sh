@@ -48,11 +48,13 @@ start_wm() {
             e2e_start xfwm4 --compositor=off --sm-client-disable ;;
         openbox) e2e_start openbox --sm-disable ;;
     esac >"$work/wm.log" 2>&1
-    for _ in $(seq 100); do
+    # Six cases start at once, on two cores, perhaps under the sanitizers: give it time.
+    for _ in $(seq 400); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.05
     done
-    fail "$1 did not start"
+    fail "$1 did not start within 20 s"
+    cat "$work/wm.log"
     return 1
 }
 
