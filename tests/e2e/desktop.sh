@@ -82,9 +82,15 @@ active_or_asking() {
 
 # Another program, maximised and focused, that the user types into: keys reach $work/typed.
 start_document() {
-    e2e_start xterm -fn fixed -maximized -title Document -e sh -c "stty -echo; cat > '$work/typed'"
-    document=$(wait_window '^Document$')
-    [ -n "$document" ] || { fail "no document window"; return 1; }
+    e2e_start xterm -fn fixed -maximized -title Document -e sh -c "stty -echo; cat > '$work/typed'" \
+        2>"$work/xterm.log"
+    document=$(wait_other_window '^Document$' none 20)
+    if [ -z "$document" ]; then
+        fail "no document window"
+        cat "$work/xterm.log"
+        xdotool search --name . 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done
+        return 1
+    fi
     xdotool windowactivate --sync "$document" 2>/dev/null
 }
 # Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing.
