@@ -1,17 +1,30 @@
 #include "forms/label.h"
 
+#include "forms/labelaccessible.h"
+
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace forms {
 
-Label::Label(const QString &caption, QWidget *container) : QLabel(caption, container)
+Label::Label(const QString &caption, QWidget *container) : QLabel(container)
 {
+    LabelAccessible::install();
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);
     // paintEvent() covers the whole label, so nothing behind it is painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Set here rather than by QLabel's constructor: with assistive technology listening, setting
+    // the text looks up the label's accessible interface and keeps it, and inside QLabel's
+    // constructor the label is not yet a Label.
+    setText(caption);
+}
+
+bool Label::isClickable() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
 }
 
 void Label::setCaption(const QString &caption)
