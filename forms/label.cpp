@@ -10,7 +10,7 @@ namespace forms {
 
 Label::Label(const QString &caption, QWidget *container) : QLabel(container)
 {
-    LabelAccessible::install();
+    installAccessibleInterfaces();
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);

@@ -1,15 +1,18 @@
 #include "forms/labelaccessible.h"
 
 #include "forms/label.h"
+#include "forms/window.h"
 
 namespace forms {
 
 namespace {
 
-QAccessibleInterface *labelInterface(const QString &, QObject *object)
+QAccessibleInterface *formsInterface(const QString &, QObject *object)
 {
     if (auto *label = qobject_cast<Label *>(object))
         return new LabelAccessible(label);
+    if (auto *window = qobject_cast<Window *>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
     return nullptr;
 }
 
@@ -19,10 +22,10 @@ LabelAccessible::LabelAccessible(Label *label) : QAccessibleWidget(label, QAcces
 {
 }
 
-void LabelAccessible::install()
+void installAccessibleInterfaces()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(labelInterface);
+        QAccessible::installFactory(formsInterface);
         return true;
     }();
     Q_UNUSED(installed);

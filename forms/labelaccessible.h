@@ -14,9 +14,6 @@ class LabelAccessible : public QAccessibleWidget, public QAccessibleImageInterfa
 public:
     explicit LabelAccessible(Label *label);
 
-    // Makes every Label answer queries for its accessible interface with a LabelAccessible.
-    static void install();
-
     QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
     QList<std::pair<QAccessibleInterface *, QAccessible::Relation>>
@@ -34,5 +31,10 @@ private:
     Label *label() const;
     bool isPicture() const;
 };
+
+// Makes every Label answer queries for its accessible interface with a LabelAccessible, and
+// every Window read as a window (a plain top-level widget would read as a filler). Labels and
+// windows call it when they are made; later calls do nothing.
+void installAccessibleInterfaces();
 
 } // namespace forms
