@@ -8,7 +8,7 @@
 
 namespace forms {
 
-Label::Label(const QString &caption, QWidget *container) : QLabel(container)
+Label::Label(const QString &caption, QWidget *container) : QLabel(caption, container)
 {
     installAccessibleInterfaces();
     setTextFormat(Qt::PlainText);
@@ -16,10 +16,6 @@ Label::Label(const QString &caption, QWidget *container) : QLabel(container)
     setWordWrap(true);
     // paintEvent() covers the whole label, so nothing behind it is painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Set here rather than by QLabel's constructor: with assistive technology listening, setting
-    // the text looks up the label's accessible interface and keeps it, and inside QLabel's
-    // constructor the label is not yet a Label.
-    setText(caption);
 }
 
 bool Label::isClickable() const
