@@ -21,6 +21,8 @@ Form5::Form5() : forms::Window(QStringLiteral("Message"), 4680, 3105)
     Text1 = new forms::MultiLineTextBox(client());
     forms::placeTwips(Text1, 120, 360, 4455, 2175);
     Text1->setMaxLength(MessageLength);
+    // The prompt names the box for a screen reader.
+    Label1->setBuddy(Text1);
 
     Command1 = new forms::CommandButton(QStringLiteral("&Ok"), client());
     forms::placeTwips(Command1, 2520, 2640, 975, 375);

@@ -21,6 +21,7 @@ Form6::Form6() : forms::Window(QStringLiteral("Window Popup"), 4680, 2865)
     forms::placeTwips(Text1, 120, 120, 4455, 2175);
     Text1->setLocked(true);
     Text1->setMaxLength(Form5::MessageLength);
+    Text1->setAccessibleName(QStringLiteral("Alarm message"));
 
     Command1 = new forms::CommandButton(QStringLiteral("&Continue Countdown"), client());
     forms::placeTwips(Command1, 2640, 2400, 1935, 375);

@@ -84,6 +84,8 @@ void Form1::createSettingsFrame()
     Text1 = new QLineEdit(QStringLiteral("10"), Frame1);
     Text1->setMaxLength(MinutesBoxLength);
     forms::placeTwips(Text1, 240, 600, 2295, 285);
+    // Read as the minutes box, not as the frame around it.
+    Label1->setBuddy(Text1);
 
     Command2 = new forms::CommandButton(QStringLiteral("&Begin"), Frame1);
     forms::placeTwips(Command2, 240, 960, 1095, 375);
@@ -119,6 +121,9 @@ void Form1::createCountdownFrame()
     forms::placeTwips(Label4, 240, 720, 2175, 255);
     Label5 = new forms::Label(QStringLiteral("0"), Frame2);
     forms::placeTwips(Label5, 1080, 720, 1335, 255);
+    // A screen reader hears the bare numbers; these say which is which.
+    Label3->setAccessibleDescription(QStringLiteral("Minutes left"));
+    Label5->setAccessibleDescription(QStringLiteral("Seconds left"));
     connect(Label5, &forms::Label::changed, this, &Form1::Label5_Change);
 
     // The values lie in front of the wider captions and stay readable.

@@ -1,5 +1,8 @@
 #include "forms/label.h"
 
+#include "forms/labelaccessible.h"
+
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,11 +10,17 @@ namespace forms {
 
 Label::Label(const QString &caption, QWidget *container) : QLabel(caption, container)
 {
+    installAccessibleInterfaces();
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);
     // paintEvent() covers the whole label, so nothing behind it is painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool Label::isClickable() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
 }
 
 void Label::setCaption(const QString &caption)

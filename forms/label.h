@@ -14,7 +14,8 @@ namespace forms {
 // overlap, the one in front hides the others, and it shows its container's own background. Setting
 // a different caption raises changed() before setCaption() returns, so a handler connected to it
 // runs nested in the setter. Captions are always plain text: a message the user typed is shown as
-// typed.
+// typed. Assistive technology reads the caption, and each change of it is announced as a change of
+// the label's accessible name.
 class Label : public QLabel
 {
     Q_OBJECT
@@ -23,6 +24,10 @@ public:
 
     QString caption() const { return text(); }
     void setCaption(const QString &caption);
+
+    // Whether a handler is connected to clicked(): assistive technology then offers a press
+    // action that clicks the label (forms/labelaccessible.h).
+    bool isClickable() const;
 
 signals:
     void changed();

@@ -2,9 +2,27 @@
 
 namespace forms {
 
+namespace {
+
+// The caption as it is read: Qt drops only the first "&" of a caption, and a caption may mark
+// more than one letter. "&&" stands for a drawn "&".
+QString withoutAccessKeys(const QString &caption)
+{
+    QString read;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && ++i == caption.size())
+            break;
+        read += caption[i];
+    }
+    return read;
+}
+
+} // namespace
+
 OptionButton::OptionButton(const QString &caption, QWidget *container)
     : QRadioButton(caption, container)
 {
+    setAccessibleName(withoutAccessKeys(caption));
     // The group is one stop in the tab order, at its selected button; the arrow keys move
     // within it.
     setFocusPolicy(Qt::ClickFocus);

@@ -2,6 +2,7 @@
 
 #include "forms/alarmguard.h"
 #include "forms/geometry.h"
+#include "forms/labelaccessible.h"
 #include "forms/windows.h"
 
 #include <QCloseEvent>
@@ -28,6 +29,7 @@ Window::Window(const QString &caption, int clientWidthTwips, int clientHeightTwi
                Qt::WindowFlags titleBarButtons)
     : QWidget(nullptr, flagsFor(border, titleBarButtons)), m_client(new QWidget(this))
 {
+    installAccessibleInterfaces();
     setWindowTitle(caption);
     m_client->setFixedSize(sizeFromTwips(clientWidthTwips, clientHeightTwips));
     auto *layout = new QVBoxLayout(this);

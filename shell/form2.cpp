@@ -36,6 +36,7 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
     Label2->setPalette(blue);
     Label2->setCursor(Qt::PointingHandCursor);
     connect(Label2, &forms::Label::clicked, this, &Form2::Label2_Click);
+    Label2->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
 
     Label7 = new forms::Label(QStringLiteral("Version: 2.0"), client());
     forms::placeTwips(Label7, 4320, 840, 1695, 495);
@@ -56,6 +57,9 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
     Image1 = new forms::Image(QStringLiteral(":/assets/about.jpg"), client(),
                               forms::Image::Border::Sunken);
     forms::placeTwips(Image1, 120, 120, 4125, 1305);
+    Image1->setAccessibleName(QStringLiteral("Kelto Zelbo Break"));
+    Image1->setAccessibleDescription(
+        QStringLiteral("A stopwatch beside the program's name, Kelto Zelbo Break"));
 
     forms::stackFrontToBack(
         {Command1, Label2, Label7, Label3, Label1, Label6, Label5, Label4, Image1});

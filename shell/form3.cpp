@@ -26,6 +26,9 @@ Form3::Form3()
     Image1 = new forms::Image(QStringLiteral(":/assets/farewell.jpg"), client());
     forms::placeTwips(Image1, 0, 0, 5190, 1020);
     Image1->setCursor(Qt::WaitCursor);
+    Image1->setAccessibleName(QStringLiteral("Take a break!"));
+    Image1->setAccessibleDescription(QStringLiteral(
+        "A stopwatch and the words: Thank you for using Kelto Zelbo Break. Take a break!"));
     connect(Image1, &forms::Label::clicked, this, &Form3::Image1_Click);
 
     Timer1->setEnabled(true);

@@ -47,6 +47,7 @@ Form4::Form4()
     Label4->setFont(labelFont(font(), true, false));
     setTextColour(Label4, QColor(192, 0, 0));
     connect(Label4, &forms::Label::changed, this, &Form4::Label4_Change);
+    Label4->setAccessibleDescription(QStringLiteral("Seconds until this window closes"));
 
     Label3 = new forms::Label(QStringLiteral("This window will close in"), client());
     forms::placeTwips(Label3, 2160, 1440, 2535, 495);
@@ -59,11 +60,16 @@ Form4::Form4()
     setTextColour(Label1, QColor(0, 0, 255));
     Label1->setCursor(Qt::PointingHandCursor);
     connect(Label1, &forms::Label::clicked, this, &Form4::Label1_Click);
+    Label1->setAccessibleDescription(QStringLiteral("Opens the sign-up page in the web browser"));
 
     Image1 = new forms::Image(QStringLiteral(":/assets/banner.gif"), client());
     forms::placeTwips(Image1, 120, 120, 7020, 900);
     Image1->setCursor(Qt::PointingHandCursor);
     connect(Image1, &forms::Label::clicked, this, &Form4::Image1_Click);
+    Image1->setAccessibleName(QStringLiteral("Rud Irivezodo"));
+    Image1->setAccessibleDescription(QStringLiteral(
+        "Banner: Rud Irivezodo, meet people, share stories. Join free today! Opens the sign-up "
+        "page in the web browser"));
 
     forms::stackFrontToBack({Command1, Label5, Label4, Label3, Label1, Image1});
     setTabOrder({Command1});

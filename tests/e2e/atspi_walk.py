@@ -1,0 +1,328 @@
+"""Reads the running program over AT-SPI as a screen reader does.
+
+Run inside a private D-Bus session with DISPLAY set: starts the accessibility bus and the
+program, walks every window's accessible tree as each window comes up, operates the program
+through AT-SPI actions only (links, menus, buttons, text), and prints an Orca-style dump of each
+tree. Exits 0 when every check passed, 1 otherwise, 77 when the accessibility bus cannot start.
+
+Usage: atspi_walk.py PROGRAM LINK_FILE
+LINK_FILE is where the stub link opener writes each link it is given, one a line.
+"""
+import os
+import subprocess
+import sys
+import time
+
+import dbus
+
+LAUNCHER = '/usr/libexec/at-spi-bus-launcher'
+REFERRAL = 'http://www.rudirivezodo.example/home.asp?refid=kzb2000'
+MAIL = 'mailto:kelto@example.com'
+MESSAGE = 'Stand up and stretch'
+# What a click opens or does; each must offer the press action.
+CLICKABLE = {'Click here to join Rud Irivezodo for free!', 'Rud Irivezodo',
+             'kelto@example.com', 'Take a break!'}
+# Roles of what holds other controls and is never read by itself.
+UNNAMED_ROLES = {'filler', 'menu bar', 'popup menu', 'separator', 'scroll bar', 'application'}
+
+failures = []
+
+
+def fail(what):
+    print('FAIL: ' + what, flush=True)
+    failures.append(what)
+
+
+program_pid = None
+launcher = subprocess.Popen([LAUNCHER, '--launch-immediately'])
+program = None
+
+
+def finish(code):
+    # Ends exactly what this script started.
+    for proc in (program, launcher):
+        if proc and proc.poll() is None:
+            proc.terminate()
+            try:
+                proc.wait(5)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+    sys.exit(code)
+
+
+session = dbus.SessionBus()
+for _ in range(200):
+    if session.name_has_owner('org.a11y.Bus'):
+        break
+    time.sleep(0.05)
+else:
+    print('SKIP: the accessibility bus did not start')
+    finish(77)
+
+import pyatspi  # noqa: E402  (needs the accessibility bus up)
+from gi.repository import GLib  # noqa: E402
+
+name_changes = []
+
+
+def on_name_change(event):
+    name_changes.append((event.source.description, event.source.name))
+
+
+pyatspi.Registry.registerEventListener(on_name_change, 'object:property-change:accessible-name')
+
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_QPA_PLATFORM='xcb')
+program = subprocess.Popen([sys.argv[1]], env=env)
+link_file = sys.argv[2]
+
+
+def pump(seconds, until=lambda: False):
+    """Lets AT-SPI events arrive for up to `seconds`, or until `until()` holds."""
+    context = GLib.MainContext.default()
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        while context.iteration(False):
+            pass
+        if until():
+            return True
+        time.sleep(0.05)
+    return until()
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        try:
+            if app is not None and app.get_process_id() == program.pid:
+                return app
+        except Exception:
+            pass
+    return None
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def windows(title):
+    app = application()
+    if app is None:
+        return []
+    # What AT-SPI keeps of the program (names, states) may lag behind it; read it afresh.
+    app.clear_cache()
+    found = []
+    for window in app:
+        try:
+            if window is not None and window.name == title and showing(window):
+                found.append(window)
+        except Exception:
+            pass
+    return found
+
+
+def wait_window(title, seconds=10):
+    result = []
+
+    def up():
+        result[:] = windows(title)
+        return bool(result)
+
+    return result[0] if pump(seconds, up) else None
+
+
+def find(window, role, name):
+    return pyatspi.findDescendant(window, lambda n: n.getRoleName() == role and n.name == name)
+
+
+def actions(node):
+    try:
+        act = node.queryAction()
+    except NotImplementedError:
+        return []
+    return [act.getName(i) for i in range(act.nActions)]
+
+
+def press(node, action='Press'):
+    act = node.queryAction()
+    for i in range(act.nActions):
+        if act.getName(i) == action:
+            act.doAction(i)
+            return
+    fail(f'{node.getRoleName()} "{node.name}" has no {action} action')
+
+
+def is_picture(node):
+    if node.getRoleName() == 'image':
+        return True
+    try:
+        node.queryImage()
+        return True
+    except NotImplementedError:
+        return False
+
+
+def describe(node):
+    """One line of the dump: what a screen reader says of the node."""
+    role = node.getRoleName()
+    line = role
+    if node.name:
+        line += f' "{node.name}"'
+    if node.description:
+        line += f' ({node.description})'
+    states = node.getState()
+    if role in ('text', 'entry'):
+        text = node.queryText()
+        value = text.getText(0, text.characterCount)
+        line += f' value "{value}"'
+        if not states.contains(pyatspi.STATE_EDITABLE):
+            line += ' read-only'
+    if role in ('radio button', 'check menu item', 'check box', 'radio menu item'):
+        line += ' checked' if states.contains(pyatspi.STATE_CHECKED) else ' not checked'
+    if not states.contains(pyatspi.STATE_ENABLED) and role not in UNNAMED_ROLES:
+        line += ' dimmed'
+    for relation in node.getRelationSet():
+        # Qt also names each control's frame; a label tied to the control is what matters.
+        label = relation.getTarget(0)
+        if (relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+                and label.getRoleName() == 'label'):
+            line += f' labelled by "{label.name}"'
+    names = actions(node)
+    if names:
+        line += ' [' + ', '.join(names) + ']'
+    return line
+
+
+def walk(window):
+    """Checks the showing part of a window's tree and returns its dump."""
+    lines = []
+    found = {}
+
+    def visit(node, depth):
+        if node is None or not showing(node):
+            return
+        role = node.getRoleName()
+        lines.append('  ' * depth + describe(node))
+        where = f'{role} "{node.name}" in "{window.name}"'
+        if not node.name and role not in UNNAMED_ROLES:
+            fail(f'{role} without a name in "{window.name}"')
+        if '&' in node.name:
+            fail(f'access-key marker in {where}')
+        if is_picture(node) and not node.description:
+            fail(f'picture without a description: {where}')
+        if (node.name in CLICKABLE or role == 'link') and 'Press' not in actions(node):
+            fail(f'clickable {where} offers no press action')
+        found.setdefault(node.name, node)
+        for child in node:
+            visit(child, depth + 1)
+
+    visit(window, 0)
+    print('\n'.join(lines) + '\n', flush=True)
+    return found
+
+
+def links():
+    try:
+        with open(link_file) as f:
+            return f.read().split()
+    except FileNotFoundError:
+        return []
+
+
+def expect_links(expected):
+    if not pump(5, lambda: links() == expected):
+        fail(f'links opened: {links()}, expected {expected}')
+
+
+def run():
+    ad = wait_window('Advertisement')
+    main = wait_window('Kelto Zelbo Break')
+    if ad is None or main is None:
+        fail('the advertisement and the main window do not come up over AT-SPI')
+        return
+
+    print('=== The advertisement')
+    ad_controls = walk(ad)
+    press(ad_controls['Click here to join Rud Irivezodo for free!'])
+    press(ad_controls['Rud Irivezodo'])
+    expect_links([REFERRAL, REFERRAL])
+
+    print('=== The main window')
+    controls = walk(main)
+    box = find(main, 'text', 'Minutes:')
+    if box is None:
+        fail('no text box named "Minutes:" in the main window')
+        return
+    box.queryEditableText().setTextContents('1')
+    press(controls['Begin'])
+    begun = time.monotonic()
+    if not pump(5, lambda: ('Seconds left', '58') in name_changes):
+        fail(f'no name change of the seconds display reached AT-SPI: {name_changes[-5:]}')
+
+    print('=== The main window, counting down')
+    walk(main)
+
+    press(find(main, 'menu item', 'About'))
+    about = wait_window('About')
+    if about is None:
+        fail('Help, About opens no window')
+    else:
+        print('=== The About window')
+        about_controls = walk(about)
+        press(about_controls['kelto@example.com'])
+        expect_links([REFERRAL, REFERRAL, MAIL])
+        press(about_controls['Ok'])
+
+    press(find(main, 'menu item', 'Message'))
+    editor = wait_window('Message')
+    if editor is None:
+        fail('Options, Message opens no window')
+    else:
+        print('=== The message editor')
+        editor_controls = walk(editor)
+        box = find(editor, 'text', 'This message will be displayed when the alarm goes off:')
+        if box is None:
+            fail('the message box is not named by its prompt')
+        else:
+            box.queryEditableText().setTextContents(MESSAGE)
+        press(editor_controls['Ok'])
+
+    popup = wait_window('Window Popup', 75 - (time.monotonic() - begun))
+    if popup is None:
+        fail('no pop-up a minute after Begin')
+    else:
+        print('=== The pop-up alarm')
+        popup_controls = walk(popup)
+        shown = popup_controls.get('Alarm message')
+        if shown is None or shown.queryText().getText(0, -1) != MESSAGE:
+            fail('the pop-up does not read out the alarm message')
+        press(popup_controls['Stop'])
+        if not pump(5, lambda: not windows('Window Popup')):
+            fail('Stop leaves the pop-up open')
+        print('=== The main window after Stop')
+        walk(main)
+
+    press(controls['Exit'])
+    # The farewell window has the main window's caption.
+    farewell = None
+    pump(2, lambda: any(find(w, 'image', 'Take a break!') for w in windows('Kelto Zelbo Break')))
+    for window in windows('Kelto Zelbo Break'):
+        if find(window, 'image', 'Take a break!'):
+            farewell = window
+    if farewell is None:
+        fail('Exit shows no farewell window')
+    else:
+        print('=== The farewell window')
+        walk(farewell)
+    try:
+        code = program.wait(5)
+        if code != 0:
+            fail(f'exit code {code}')
+    except subprocess.TimeoutExpired:
+        fail('still running 5 s after Exit')
+
+
+try:
+    run()
+except Exception as error:  # a missing control or a dead connection
+    fail(f'{type(error).__name__}: {error}')
+finish(1 if failures else 0)

@@ -1,0 +1,188 @@
+#include "alarm_windows/form5.h"
+#include "alarm_windows/form6.h"
+#include "countdown/form1.h"
+#include "forms/image.h"
+#include "forms/label.h"
+#include "forms/multilinetextbox.h"
+#include "forms/optionbutton.h"
+#include "forms/windows.h"
+#include "shell/form2.h"
+#include "shell/form3.h"
+#include "shell/form4.h"
+#include "shell/module1.h"
+#include "support/recordingdesktop.h"
+
+#include <QAccessible>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
+#include <QLineEdit>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+using Control = std::function<QWidget *()>;
+
+// The controls whose names or descriptions the windows set; each row's control is looked up
+// when the row runs, so its window is created then.
+const QList<std::pair<const char *, Control>> &controls()
+{
+    static const QList<std::pair<const char *, Control>> table = {
+        {"minutes box", [] { return forms::form<Form1>().Text1; }},
+        {"sound option", [] { return forms::form<Form1>().Option1; }},
+        {"message box option", [] { return forms::form<Form1>().Option2; }},
+        {"pop-up option", [] { return forms::form<Form1>().Option3; }},
+        {"minutes display", [] { return forms::form<Form1>().Label3; }},
+        {"seconds display", [] { return forms::form<Form1>().Label5; }},
+        {"editor's box", [] { return forms::form<Form5>().Text1; }},
+        {"pop-up's box", [] { return forms::form<Form6>().Text1; }},
+        {"close countdown", [] { return forms::form<Form4>().Label4; }},
+        {"banner", [] { return forms::form<Form4>().Image1; }},
+        {"About picture", [] { return forms::form<Form2>().Image1; }},
+        {"farewell picture", [] { return forms::form<Form3>().Image1; }},
+        {"invitation", [] { return forms::form<Form4>().Label1; }},
+        {"e-mail address", [] { return forms::form<Form2>().Label2; }},
+        {"messenger number", [] { return forms::form<Form2>().Label6; }},
+    };
+    return table;
+}
+
+QWidget *control(const QString &row)
+{
+    for (const auto &[name, find] : controls()) {
+        if (row == QLatin1String(name))
+            return find();
+    }
+    return nullptr;
+}
+
+QList<std::pair<QObject *, QAccessible::Event>> events;
+
+void recordEvent(QAccessibleEvent *event)
+{
+    events.append({event->object(), event->type()});
+}
+
+} // namespace
+
+// Everything runs with assistive technology listening, as under a screen reader.
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        m_previousHandler = QAccessible::installUpdateHandler(recordEvent);
+        // Qt tells the listeners only while the platform says assistive technology is there,
+        // and the offscreen platform is told so only through its private interface.
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        QVERIFY(QAccessible::isActive());
+    }
+    void cleanupTestCase()
+    {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(m_previousHandler);
+    }
+    void init() { failOnWarnings(); }
+    void cleanup() { unloadAllWindows(); }
+
+    void namesAndDescriptions_data();
+    void namesAndDescriptions();
+    void pressActionClicksLikeTheMouse_data();
+    void pressActionClicksLikeTheMouse();
+    void captionChangeIsAnnounced();
+
+private:
+    RecordingDesktop m_desktop;
+    QAccessible::UpdateHandler m_previousHandler = nullptr;
+};
+
+void TestAccessibility::namesAndDescriptions_data()
+{
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    // An empty expected name or description means any text but none.
+    auto row = [](const char *control, QAccessible::Role role, const char *name,
+                  const char *description) {
+        QTest::newRow(control) << role << QString::fromUtf8(name)
+                               << QString::fromUtf8(description);
+    };
+    row("minutes box", QAccessible::EditableText, "Minutes:", "");
+    row("sound option", QAccessible::RadioButton, "Make a sound", "");
+    row("message box option", QAccessible::RadioButton, "Message Box", "");
+    row("pop-up option", QAccessible::RadioButton, "Window Popup (best)", "");
+    row("minutes display", QAccessible::StaticText, "0", "Minutes left");
+    row("seconds display", QAccessible::StaticText, "0", "Seconds left");
+    row("editor's box", QAccessible::EditableText,
+        "This message will be displayed when the alarm goes off:", "");
+    row("pop-up's box", QAccessible::EditableText, "Alarm message", "");
+    row("close countdown", QAccessible::StaticText, "15", "");
+    row("banner", QAccessible::Graphic, "", "");
+    row("About picture", QAccessible::Graphic, "", "");
+    row("farewell picture", QAccessible::Graphic, "", "");
+}
+
+void TestAccessibility::namesAndDescriptions()
+{
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QAccessibleInterface *read =
+        QAccessible::queryAccessibleInterface(control(QString::fromUtf8(QTest::currentDataTag())));
+    QVERIFY(read);
+    QCOMPARE(read->role(), role);
+    const QString readName = read->text(QAccessible::Name);
+    QVERIFY(!readName.contains(u'&'));
+    if (name.isEmpty())
+        QVERIFY(!readName.isEmpty());
+    else
+        QCOMPARE(readName, name);
+    if (!description.isEmpty())
+        QCOMPARE(read->text(QAccessible::Description), description);
+    else if (role == QAccessible::Graphic)
+        QVERIFY(!read->text(QAccessible::Description).isEmpty());
+}
+
+void TestAccessibility::pressActionClicksLikeTheMouse_data()
+{
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QStringList>("links");
+    QTest::newRow("invitation") << QAccessible::Link << QStringList{Module1::ReferralLink};
+    QTest::newRow("banner") << QAccessible::Graphic << QStringList{Module1::ReferralLink};
+    QTest::newRow("e-mail address") << QAccessible::Link << QStringList{Module1::MailLink};
+    QTest::newRow("messenger number") << QAccessible::StaticText << QStringList{};
+}
+
+void TestAccessibility::pressActionClicksLikeTheMouse()
+{
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QStringList, links);
+    QWidget *clickable = control(QString::fromUtf8(QTest::currentDataTag()));
+    QAccessibleInterface *read = QAccessible::queryAccessibleInterface(clickable);
+    QCOMPARE(read->role(), role);
+    QAccessibleActionInterface *actions = read->actionInterface();
+    QVERIFY(actions);
+    QCOMPARE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()),
+             !links.isEmpty());
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(m_desktop.links, links);
+    // A press is no focus: the tab order keeps the label out.
+    QCOMPARE(clickable->focusPolicy(), Qt::NoFocus);
+    m_desktop.links.clear();
+}
+
+void TestAccessibility::captionChangeIsAnnounced()
+{
+    forms::Label *seconds = forms::form<Form1>().Label5;
+    events.clear();
+    seconds->setCaption(QStringLiteral("59"));
+    QCOMPARE(events.count({seconds, QAccessible::NameChanged}), 1);
+    QCOMPARE(QAccessible::queryAccessibleInterface(seconds)->text(QAccessible::Name),
+             QStringLiteral("59"));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
