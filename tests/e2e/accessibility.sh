@@ -15,24 +15,10 @@ done
 "$python" -c 'import pyatspi, dbus' 2>/dev/null \
     || { echo "SKIP: python3-pyatspi or python3-dbus is not installed"; exit 77; }
 
-work=$(mktemp -d)
-xvfb_pid=""
-walk_pid=""
-cleanup() {
-    [ -n "$walk_pid" ] && kill "$walk_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A private X server on a free display number.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -n1 "$work/display")
-unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
+source "$here/lib.sh"
+e2e_init
+start_xvfb
+unset AT_SPI_BUS_ADDRESS
 
 # Its own runtime folder, home and settings, so nothing of the user's desktop is read or written.
 mkdir -m 700 "$work/runtime" "$work/home"
@@ -51,10 +37,6 @@ export PATH=$work/bin:$PATH
 
 # A private session bus, inside which the walk starts the accessibility bus and the program;
 # it ends both itself.
-dbus-run-session -- "$python" "$here/atspi_walk.py" "$program" "$work/links" \
-    > >(grep -v '^dbus-daemon\[' ) 2>&1 &
-walk_pid=$!
-wait "$walk_pid"
-code=$?
-walk_pid=""
-exit "$code"
+e2e_start dbus-run-session -- "$python" "$here/atspi_walk.py" "$program" "$work/links" \
+    > >(grep -v '^dbus-daemon\[' ) 2>&1
+wait "$last_pid"

@@ -233,6 +233,17 @@ def expect_links(expected):
         fail(f'links opened: {links()}, expected {expected}')
 
 
+def open_from_menu(main, entry, title, command, heading):
+    """Presses a menu entry of the main window; walks and returns the window it opens."""
+    press(find(main, 'menu item', entry))
+    window = wait_window(title)
+    if window is None:
+        fail(f'{command} opens no window')
+        return None, None
+    print(f'=== {heading}')
+    return window, walk(window)
+
+
 def run():
     ad = wait_window('Advertisement')
     main = wait_window('Kelto Zelbo Break')
@@ -261,24 +272,16 @@ def run():
     print('=== The main window, counting down')
     walk(main)
 
-    press(find(main, 'menu item', 'About'))
-    about = wait_window('About')
-    if about is None:
-        fail('Help, About opens no window')
-    else:
-        print('=== The About window')
-        about_controls = walk(about)
+    about, about_controls = open_from_menu(main, 'About', 'About', 'Help, About',
+                                           'The About window')
+    if about is not None:
         press(about_controls['kelto@example.com'])
         expect_links([REFERRAL, REFERRAL, MAIL])
         press(about_controls['Ok'])
 
-    press(find(main, 'menu item', 'Message'))
-    editor = wait_window('Message')
-    if editor is None:
-        fail('Options, Message opens no window')
-    else:
-        print('=== The message editor')
-        editor_controls = walk(editor)
+    editor, editor_controls = open_from_menu(main, 'Message', 'Message', 'Options, Message',
+                                              'The message editor')
+    if editor is not None:
         box = find(editor, 'text', 'This message will be displayed when the alarm goes off:')
         if box is None:
             fail('the message box is not named by its prompt')

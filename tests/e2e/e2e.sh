@@ -5,6 +5,7 @@
 # Usage: e2e.sh PROGRAM
 set -uo pipefail
 program=$(readlink -f "$1")
+source "$(dirname "$(readlink -f "$0")")/lib.sh"
 for tool in Xvfb xdotool xwd dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -21,8 +22,6 @@ cleanup() {
 trap cleanup EXIT
 
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-step() { echo "--- $*"; }
 
 # A private X server on a free display number.
 exec 3>"$work/display"
@@ -33,33 +32,6 @@ export DISPLAY=:$(head -n1 "$work/display")
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
-# Waits up to 10 s for a window whose name matches, and prints its id.
-wait_window() {
-    timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
-}
-# Waits up to 10 s for a visible window whose name matches and whose id is not $2.
-wait_other_window() {
-    local id
-    for _ in $(seq 200); do
-        for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-            [ "$id" != "$2" ] && { echo "$id"; return; }
-        done
-        sleep 0.05
-    done
-}
-# Waits up to 5 s until no visible window's name matches; fails if one stays.
-wait_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.05
-    done
-    return 1
-}
-# Prints "x y width height" of a window.
-geometry() {
-    xdotool getwindowgeometry --shell "$1" | awk -F= '
-        /^X=/ {x=$2} /^Y=/ {y=$2} /^WIDTH=/ {w=$2} /^HEIGHT=/ {h=$2} END {print x, y, w, h}'
-}
 expect_geometry() {
     local got
     got=$(geometry "$2")
