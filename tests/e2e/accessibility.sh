@@ -17,7 +17,7 @@ done
 
 source "$here/lib.sh"
 e2e_init
-start_xvfb
+start_xvfb || exit 1
 unset AT_SPI_BUS_ADDRESS
 
 # Its own runtime folder, home and settings, so nothing of the user's desktop is read or written.

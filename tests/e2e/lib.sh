@@ -30,15 +30,33 @@ e2e_start() {
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 step() { echo "--- $*"; }
 
-# A private X server on a free display number; exports DISPLAY.
+# A private X server on a free display number that answers; exports DISPLAY. On a loaded
+# machine a server can die or stay deaf before its first client: it is then ended and another
+# started, three times at most.
 start_xvfb() {
-    exec {display_fd}>"$work/display"
-    e2e_start Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp \
-        >"$work/xvfb.log" 2>&1
-    exec {display_fd}>&-
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-    export DISPLAY=:$(head -n1 "$work/display")
-    unset WAYLAND_DISPLAY
+    local attempt pid
+    for attempt in 1 2 3; do
+        rm -f "$work/display"
+        exec {display_fd}>"$work/display"
+        e2e_start Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp \
+            >"$work/xvfb.log" 2>&1
+        pid=$last_pid
+        exec {display_fd}>&-
+        for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+        export DISPLAY=:$(head -n1 "$work/display")
+        unset WAYLAND_DISPLAY
+        for _ in $(seq 100); do
+            [ -s "$work/display" ] && xprop -root >/dev/null 2>&1 && return 0
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.05
+        done
+        echo "--- X server $attempt on $DISPLAY did not answer"
+        cat "$work/xvfb.log"
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    fail "no X server answered"
+    return 1
 }
 
 # A private session bus that starts no services of its own; exports its address.
