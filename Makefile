@@ -15,14 +15,15 @@ FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 
 # Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
 # bell, the font the windows are laid out for, the X server and tools the end-to-end test drives
-# the real program with, the window managers and the typed-into program its desktop cases run
+# the real program with (and Python's Xlib, which sends its windows a window manager's close),
+# the window managers and the typed-into program its desktop cases run
 # under, the accessibility bus and its Python bindings the accessibility test reads the program
 # through, Qt's private headers the in-process accessibility test switches assistive technology
 # on with, the desktop-file and AppStream validators, the Debian packaging tools,
 # the MinGW resource compiler that checks the Windows resource script, and clang with its
 # runtime for libFuzzer.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
-            fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps dbus \
+            fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps python3-xlib dbus \
             at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
             desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
             clang libclang-rt-14-dev \

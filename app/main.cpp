@@ -2,7 +2,6 @@
 #include "forms/windows.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <algorithm>
 #include <cstring>
@@ -31,9 +30,10 @@ int main(int argc, char *argv[])
     QApplication app(count, arguments.data());
     QApplication::setApplicationName(QStringLiteral("Kelto Zelbo Break"));
     QApplication::setApplicationVersion(QStringLiteral("2.00"));
-    // Task bars and window managers find the icon and name through the desktop file.
+    // Task bars and window managers find the program's icon and name through the desktop file.
+    // No window icon is set for the whole program: the windows that have one set their own, and
+    // the advertisement and the farewell picture have none.
     QGuiApplication::setDesktopFileName(QStringLiteral(KZB_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/stopwatch.ico")));
     forms::prepareApplication(app);
 
     // The program starts by creating its main window, whose load handler opens the side windows

@@ -10,6 +10,7 @@
 #include "shell/form2.h"
 #include "shell/form4.h"
 
+#include <QCloseEvent>
 #include <QMouseEvent>
 
 using namespace std::chrono_literals;
@@ -62,6 +63,12 @@ void Form3::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         Form_Click();
+}
+
+void Form3::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    endProgram();
 }
 
 void Form3::endProgram()

@@ -8,7 +8,7 @@ class Timer;
 } // namespace forms
 
 // The farewell picture of the exit sequence. Loading it hides every other window; two seconds
-// later, or at a click, it ends the program.
+// later, at a click, or when the window system closes it, it ends the program.
 class Form3 : public forms::Window
 {
     Q_OBJECT
@@ -25,6 +25,9 @@ public:
 protected:
     void Form_Load() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // The exit sequence has begun: a close by the window system must not leave the hidden
+    // windows loaded and the process running with nothing on screen.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void endProgram();

@@ -1,12 +1,12 @@
 #!/bin/bash
 # Drives the real program under Xvfb as a person would, with xdotool keys and X window queries:
 # start-up windows, an error for an empty minutes box, a countdown started with Alt+B, and Exit
-# ending the process through the farewell window.
+# ending the process through the farewell window, whether it runs out or is closed.
 # Usage: e2e.sh PROGRAM
 set -uo pipefail
 program=$(readlink -f "$1")
 source "$(dirname "$(readlink -f "$0")")/lib.sh"
-for tool in Xvfb xdotool xwd dbus-run-session; do
+for tool in Xvfb xdotool xwd xprop /usr/bin/python3 dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -58,6 +58,10 @@ menu=$((110 - my))
 [ "$mx" = 84 ] && [ "$mw" = 201 ] && [ $((mh - menu)) = 286 ] && [ "$menu" -gt 10 ] \
     || fail "main window at $mx,$my ${mw}x${mh}"
 
+step "only windows with an icon of their own show one"
+has_icon "$main" || fail "the main window has no icon"
+[ -n "$ad" ] && has_icon "$ad" && fail "the advertisement shows an icon it does not have"
+
 xdotool windowfocus --sync "$main"
 
 step "an empty minutes box is refused"
@@ -95,6 +99,7 @@ farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
 if [ -n "$farewell" ]; then
     read -r _ _ fw fh <<<"$(geometry "$farewell")"
     [ "$fw $fh" = "346 68" ] || fail "farewell window ${fw}x${fh}"
+    has_icon "$farewell" && fail "the farewell window shows an icon it does not have"
 else
     fail "no farewell window"
 fi
@@ -113,6 +118,29 @@ else
     [ "$code" = 0 ] || fail "exit code $code"
     echo "ended ${elapsed} ms after Exit"
     [ "$elapsed" -ge 1500 ] || fail "the farewell picture was shown for only ${elapsed} ms"
+fi
+
+step "closing the farewell window by the window system ends the program too"
+dbus-run-session -- "$program" >"$work/program2.log" 2>&1 &
+program_pid=$!
+main=$(wait_window '^Kelto Zelbo Break$')
+if [ -n "$main" ]; then
+    xdotool windowfocus --sync "$main" key --clearmodifiers alt+x
+    farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
+fi
+if [ -n "${farewell:-}" ]; then
+    close_window "$farewell"
+    for _ in $(seq 60); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
+    if kill -0 "$program_pid" 2>/dev/null; then
+        fail "still running 3 s after the farewell window was closed"
+    else
+        wait "$program_pid"
+        code=$?
+        program_pid=""
+        [ "$code" = 0 ] || fail "exit code $code after the farewell window was closed"
+    fi
+else
+    fail "no farewell window to close"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -108,3 +108,22 @@ geometry() {
     xdotool getwindowgeometry --shell "$1" | awk -F= '
         /^X=/ {x=$2} /^Y=/ {y=$2} /^WIDTH=/ {w=$2} /^HEIGHT=/ {h=$2} END {print x, y, w, h}'
 }
+# Asks a window to close as a window manager's close command does: a WM_DELETE_WINDOW message.
+close_window() {
+    /usr/bin/python3 - "$1" <<'PY'
+import sys
+from Xlib import X, display
+from Xlib.protocol import event
+d = display.Display()
+window = d.create_resource_object("window", int(sys.argv[1]))
+protocols = d.intern_atom("WM_PROTOCOLS")
+message = event.ClientMessage(window=window, client_type=protocols,
+                              data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+window.send_event(message, event_mask=X.NoEventMask)
+d.flush()
+PY
+}
+# Whether a window carries an icon of its own (_NET_WM_ICON) for task bars.
+has_icon() {
+    xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -q '^_NET_WM_ICON(CARDINAL)'
+}
