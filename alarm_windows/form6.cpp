@@ -38,8 +38,9 @@ void Form6::Command1_Click()
 {
     // With the main window closed there is no countdown left to continue.
     if (Form1 *main = forms::loaded<Form1>()) {
-        // After a Change the minutes box may hold anything; it must pass Begin's checks.
-        if (!main->minutesBoxAccepted())
+        // After a Change the minutes box may hold anything; it must pass Begin's checks. The
+        // error answers this window's button and belongs to it: the main window may be minimised.
+        if (!main->minutesBoxAccepted(this))
             return;
         main->Label3->setCaption(main->Text1->text());
         main->Timer1->setEnabled(true);

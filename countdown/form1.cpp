@@ -34,11 +34,12 @@ const QString ZeroMessage = QStringLiteral("You can not put a zero in the minute
 
 constexpr int MinutesBoxLength = 4;
 
-QString alarmText(const QString &minutes)
+// `ran` is the length of the countdown that just ended, `next` the length of the one that starts.
+QString alarmText(const QString &ran, const QString &next)
 {
     const QString lineBreak = QStringLiteral("\r\n");
-    return QStringLiteral("It has been ") + minutes + QStringLiteral(" minute(s).") + lineBreak
-         + lineBreak + QStringLiteral("Your next break will be in ") + minutes
+    return QStringLiteral("It has been ") + ran + QStringLiteral(" minute(s).") + lineBreak
+         + lineBreak + QStringLiteral("Your next break will be in ") + next
          + QStringLiteral(" minute(s).") + lineBreak + lineBreak
          + QStringLiteral("Click OK to continue the countdown for your next break.");
 }
@@ -83,6 +84,7 @@ void Form1::createSettingsFrame()
 
     Text1 = new QLineEdit(QStringLiteral("10"), Frame1);
     Text1->setMaxLength(MinutesBoxLength);
+    m_acceptedLength = Text1->text();
     forms::placeTwips(Text1, 240, 600, 2295, 285);
     // Read as the minutes box, not as the frame around it.
     Label1->setBuddy(Text1);
@@ -170,17 +172,18 @@ void Form1::Command1_Click()
     forms::unload(*this);
 }
 
-bool Form1::minutesBoxAccepted()
+bool Form1::minutesBoxAccepted(QWidget *owner)
 {
     switch (minutesbox::check(Text1->text())) {
     case minutesbox::Verdict::Start:
+        m_acceptedLength = Text1->text();
         return true;
     case minutesbox::Verdict::CheckTheBox:
-        forms::Desktop::current().messageBox(this, forms::Desktop::Icon::Critical, ErrorTitle,
+        forms::Desktop::current().messageBox(owner, forms::Desktop::Icon::Critical, ErrorTitle,
                                              CheckTheBoxMessage);
         return false;
     case minutesbox::Verdict::Zero:
-        forms::Desktop::current().messageBox(this, forms::Desktop::Icon::Critical, ErrorTitle,
+        forms::Desktop::current().messageBox(owner, forms::Desktop::Icon::Critical, ErrorTitle,
                                              ZeroMessage);
         return false;
     }
@@ -189,7 +192,7 @@ bool Form1::minutesBoxAccepted()
 
 void Form1::Command2_Click()
 {
-    if (!minutesBoxAccepted())
+    if (!minutesBoxAccepted(this))
         return;
     Label3->setCaption(Text1->text());
     Label5->setCaption(QStringLiteral("59"));
@@ -237,17 +240,21 @@ void Form1::giveAlarmIfDue()
         Timer1->setEnabled(false);
     }
     if (Label3->caption() == due && Option2->value() && !m_alarmBoxOpen) {
+        const QString ran = m_acceptedLength;
+        const QString next = minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength);
         m_alarmBoxOpen = true;
         // No owner: the box must show even while the main window is minimised.
         forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation, Caption,
-                                             alarmText(Text1->text()),
+                                             alarmText(ran, next),
                                              forms::Desktop::Arrival::Unasked);
         m_alarmBoxOpen = false;
-        Label3->setCaption(Text1->text());
+        m_acceptedLength = next;
+        Label3->setCaption(next);
     }
     if (Label3->caption() == due && Option1->value()) {
         forms::Desktop::current().beep();
-        Label3->setCaption(Text1->text());
+        m_acceptedLength = minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength);
+        Label3->setCaption(m_acceptedLength);
     }
 }
 

@@ -79,8 +79,10 @@ public:
     void mnuExit_Click();
     void mnuAbout_Click();
 
-    // Begin's checks of the minutes box. A refused box gets its error message and false.
-    bool minutesBoxAccepted();
+    // Begin's checks of the minutes box. A refused box gets its error message, in a box owned by
+    // `owner` (the window whose button was pressed), and false. An accepted box's text becomes
+    // the length the countdown runs.
+    bool minutesBoxAccepted(QWidget *owner);
     // Stops the countdown and enables the settings: the idle layout but for Change.
     void unlockSettings();
 
@@ -95,4 +97,6 @@ private:
 
     // Ticks go on while the alarm's message box is open; they must not open another one.
     bool m_alarmBoxOpen = false;
+    // The length of the running countdown: the minutes box as it last passed Begin's checks.
+    QString m_acceptedLength;
 };

@@ -2,8 +2,6 @@
 
 #include "countdown/counter.h"
 
-#include <QString>
-
 #include <cmath>
 
 namespace minutesbox {
@@ -27,6 +25,11 @@ Verdict check(QStringView minutesBox)
     if (*minutes < 1 || *minutes > LongestCountdown || std::trunc(*minutes) != *minutes)
         return Verdict::CheckTheBox;
     return Verdict::Start;
+}
+
+QString lengthAtAlarm(const QString &minutesBox, const QString &lastAccepted)
+{
+    return check(minutesBox) == Verdict::Start ? minutesBox : lastAccepted;
 }
 
 } // namespace minutesbox

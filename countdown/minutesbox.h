@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // Begin's checks of the minutes box, before a countdown may start.
@@ -14,5 +15,10 @@ enum class Verdict {
 inline constexpr double LongestCountdown = 9999;
 
 Verdict check(QStringView minutesBox);
+
+// The length a countdown restarts with after a sound or message-box alarm. The minutes box can be
+// edited while a countdown resumed after a Change runs; it gives the length only if it would pass
+// Begin's checks now, and otherwise the countdown runs again for the last length that did.
+QString lengthAtAlarm(const QString &minutesBox, const QString &lastAccepted);
 
 } // namespace minutesbox

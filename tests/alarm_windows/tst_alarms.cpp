@@ -78,6 +78,8 @@ private slots:
     void alarmComesOnItsTick_data();
     void alarmComesOnItsTick();
     void ticksInsideTheMessageBoxOpenNoOtherBox();
+    void boxEditedWhileResumedCountdownRuns_data();
+    void boxEditedWhileResumedCountdownRuns();
     void laterPopupAlarmReshowsTheOnePopup();
     void choosingTheKind_data();
     void choosingTheKind();
@@ -192,6 +194,69 @@ void TestAlarms::ticksInsideTheMessageBoxOpenNoOtherBox()
     QCOMPARE(desktop->boxes.size(), 1);
     tick(f, 1);
     QCOMPARE(desktop->boxes.size(), 2);
+}
+
+void TestAlarms::boxEditedWhileResumedCountdownRuns_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("next");
+    for (const int kind : {Sound, MessageBox}) {
+        const char *name = kind == Sound ? "sound" : "message box";
+        const auto row = [&](const char *typed, const char *next) {
+            QTest::addRow("%s, %s", name, *typed ? typed : "empty")
+                << kind << QString::fromLatin1(typed) << QString::fromLatin1(next);
+        };
+        // A box that passes Begin's checks gives the next length; anything else leaves the
+        // countdown at the length it ran.
+        row("3", "3");
+        row("0", "2");
+        row("abc", "2");
+        row("", "2");
+        row("-5", "2");
+        row("2.5", "2");
+        row("1e4", "2");
+    }
+}
+
+void TestAlarms::boxEditedWhileResumedCountdownRuns()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, typed);
+    QFETCH(QString, next);
+
+    // A pop-up alarm, Change, another kind, Continue with 2 minutes: the countdown runs in the
+    // idle layout with the minutes box open to editing.
+    Form1 &f = forms::form<Form1>();
+    f.Text1->setText(QStringLiteral("1"));
+    f.Command2_Click();
+    tick(f, 60);
+    QVERIFY(forms::loaded<Form6>());
+    f.Command3_Click();
+    option(f, kind)->setValue(true);
+    f.Text1->setText(QStringLiteral("2"));
+    forms::loaded<Form6>()->Command1->click();
+    QVERIFY(f.Timer1->isEnabled());
+    f.Text1->setText(typed);
+
+    tick(f, 120);
+    QCOMPARE(desktop->beeps + desktop->boxes.size(), 1);
+    QCOMPARE(f.Label3->caption(), next);
+    QCOMPARE(f.Text1->text(), typed);
+    if (kind == MessageBox) {
+        QCOMPARE(desktop->boxes[0].text,
+                 QStringLiteral("It has been 2 minute(s).\r\n\r\nYour next break will be in %1 "
+                                "minute(s).\r\n\r\nClick OK to continue the countdown for your "
+                                "next break.")
+                     .arg(next));
+    }
+
+    // One alarm a countdown, never one a second, and never none.
+    tick(f, 60 * next.toInt() - 1);
+    QCOMPARE(desktop->beeps + desktop->boxes.size(), 1);
+    tick(f, 1);
+    QCOMPARE(desktop->beeps + desktop->boxes.size(), 2);
+    QVERIFY(f.Timer1->isEnabled());
 }
 
 void TestAlarms::laterPopupAlarmReshowsTheOnePopup()

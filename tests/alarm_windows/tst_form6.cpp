@@ -134,6 +134,8 @@ void TestForm6::continueChecksAndResumes_data()
         << QStringLiteral("You can not put a zero in the minutes box!");
     QTest::newRow("after Change, abc") << true << QStringLiteral("abc") << checkTheBox;
     QTest::newRow("after Change, empty") << true << QString() << checkTheBox;
+    QTest::newRow("after Change, -5") << true << QStringLiteral("-5") << checkTheBox;
+    QTest::newRow("after Change, 1e4") << true << QStringLiteral("1e4") << checkTheBox;
 }
 
 void TestForm6::continueChecksAndResumes()
@@ -164,6 +166,9 @@ void TestForm6::continueChecksAndResumes()
         QCOMPARE(desktop->boxes[0].icon, forms::Desktop::Icon::Critical);
         QCOMPARE(desktop->boxes[0].title, QStringLiteral("Error"));
         QCOMPARE(desktop->boxes[0].text, error);
+        // The error answers the pop-up's button: it belongs to the pop-up, not to the main
+        // window, which may be minimised.
+        QCOMPARE(desktop->boxes[0].owner, popup);
     }
 }
 

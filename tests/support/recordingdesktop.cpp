@@ -17,10 +17,10 @@ RecordingDesktop::~RecordingDesktop()
     install(nullptr);
 }
 
-void RecordingDesktop::messageBox(QWidget *, Icon icon, const QString &title, const QString &text,
-                                  Arrival arrival)
+void RecordingDesktop::messageBox(QWidget *owner, Icon icon, const QString &title,
+                                  const QString &text, Arrival arrival)
 {
-    boxes.append({icon, title, text, arrival});
+    boxes.append({icon, title, text, arrival, owner});
     if (whileBoxOpen)
         whileBoxOpen();
 }

@@ -19,6 +19,8 @@ public:
         QString title;
         QString text;
         Arrival arrival;
+        // The window the box belongs to; nullptr for a box of no window.
+        const QWidget *owner;
     };
 
     RecordingDesktop();
