@@ -31,9 +31,20 @@ void Label::setCaption(const QString &caption)
     emit changed();
 }
 
+void Label::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    if (isClickable())
+        event->accept();
+}
+
 void Label::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
+    if (!isClickable())
+        return;
+    // The click is the label's alone: the window behind it must not take it as its own as well.
+    event->accept();
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
 }
@@ -41,7 +52,9 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
 void Label::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    if (QWidget *container = parentWidget())
+    QWidget *container = parentWidget();
+    // A back colour given to the label itself is painted; otherwise it shows its container's.
+    if (container && palette().window() == container->palette().window())
         painter.drawPixmap(0, 0, backdrop(*container));
     else
         painter.fillRect(rect(), palette().window());

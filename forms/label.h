@@ -11,7 +11,8 @@ class QStyle;
 namespace forms {
 
 // A label whose caption may be the program's state. It is opaque: where labels of one container
-// overlap, the one in front hides the others, and it shows its container's own background. Setting
+// overlap, the one in front hides the others, and it shows its container's own background unless
+// it was given a back colour of its own. A label with a click handler keeps its clicks to itself. Setting
 // a different caption raises changed() before setCaption() returns, so a handler connected to it
 // runs nested in the setter. Captions are always plain text: a message the user typed is shown as
 // typed. Assistive technology reads the caption, and each change of it is announced as a change of
@@ -35,6 +36,7 @@ signals:
     void clicked();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

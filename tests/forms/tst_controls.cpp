@@ -29,6 +29,8 @@ private slots:
     void labelShowsPlainText();
     void labelHidesWhatLiesBehindIt();
     void labelBackgroundFollowsItsContainer();
+    void labelPaintsABackColourOfItsOwn();
+    void clickableLabelKeepsItsClicks();
 
     void optionSelectedFromCodeRaisesClick();
     void optionSelectedAgainRaisesNothing();
@@ -185,6 +187,51 @@ void TestControls::labelBackgroundFollowsItsContainer()
     QVERIFY2(after.lightness() > before.lightness() + 60,
              qPrintable(QStringLiteral("%1 then %2").arg(before.name(), after.name())));
     QCOMPARE(after, window->grab().toImage().pixelColor(QPoint(155, 60)));
+}
+
+void TestControls::labelPaintsABackColourOfItsOwn()
+{
+    const std::unique_ptr<QWidget> window(paintedWindow(Qt::darkCyan));
+    auto *label = new forms::Label(QString(), window.get());
+    label->setGeometry(20, 20, 40, 20);
+    QPalette black = label->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    label->setPalette(black);
+    QCOMPARE(shownAt(*window, {30, 30}), QColor(Qt::black));
+    QCOMPARE(shownAt(*window, {70, 30}), QColor(Qt::darkCyan));
+}
+
+namespace {
+// A window that counts the clicks it gets itself.
+class ClickCounter : public QWidget
+{
+public:
+    int releases = 0;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *) override { ++releases; }
+};
+} // namespace
+
+void TestControls::clickableLabelKeepsItsClicks()
+{
+    ClickCounter window;
+    window.resize(200, 100);
+    auto *clickable = new forms::Label(QStringLiteral("link"), &window);
+    clickable->setGeometry(10, 10, 60, 20);
+    auto *caption = new forms::Label(QStringLiteral("caption"), &window);
+    caption->setGeometry(10, 50, 60, 20);
+    int clicks = 0;
+    connect(clickable, &forms::Label::clicked, this, [&] { ++clicks; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseClick(clickable, Qt::LeftButton);
+    QCOMPARE(clicks, 1);
+    QCOMPARE(window.releases, 0);
+    // A label without a click handler is part of the window behind it.
+    QTest::mouseClick(caption, Qt::LeftButton);
+    QCOMPARE(window.releases, 1);
 }
 
 void TestControls::optionSelectedFromCodeRaisesClick()
