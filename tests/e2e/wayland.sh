@@ -152,7 +152,10 @@ case_xwayland() {
     main=$(wait_window '^Kelto Zelbo Break$')
     ad=$(wait_window '^Advertisement$')
     if [ -z "$main" ]; then
-        kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; echo "the program ended with code $?"; }
+        if ! kill -0 "$program_pid" 2>/dev/null; then
+            wait "$program_pid"
+            echo "the program ended with code $?"
+        fi
         fail "no main window on Xwayland"
         return
     fi
