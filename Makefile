@@ -16,7 +16,8 @@ FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 # Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
 # bell, the font the windows are laid out for, the X server and tools the end-to-end test drives
 # the real program with (and Python's Xlib, which sends its windows a window manager's close),
-# the window managers and the typed-into program its desktop cases run
+# the window managers and the typed-into program its desktop cases run under, the Wayland
+# compositor with Xwayland and Qt's Wayland platform its Wayland cases run
 # under, the accessibility bus and its Python bindings the accessibility test reads the program
 # through, Qt's private headers the in-process accessibility test switches assistive technology
 # on with, the desktop-file and AppStream validators, the Debian packaging tools,
@@ -28,6 +29,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-f
             desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
             clang libclang-rt-14-dev \
             libcanberra-pulse metacity xfwm4 xfconf openbox xterm \
+            weston xwayland qt6-wayland \
             python3
 
 # What `make bench` needs besides: Python with Xlib to watch the windows from outside, strace to
