@@ -2,16 +2,17 @@
 # The sound alarm reaches the desktop's sound server: the real program, under its own Xvfb, plays
 # its bell into a private PulseAudio whose null sink is recorded for the whole countdown. The
 # recording is silent from Begin until the alarm and holds exactly one burst of sound 60 s after
-# it. Beside it, a case whose sound server is gone (a stale socket): the alarm is given without
-# trouble and the next countdown runs. The cases run side by side, each with its own runtime
-# folder and processes, ended by pid.
+# it. Beside it, two cases where no sound server answers, one whose socket refuses and one whose
+# socket takes the connection and stays silent: the alarm is given without trouble and the next
+# countdown runs. The cases run side by side, each with its own runtime folder and processes,
+# ended by pid.
 # Usage: sound.sh PROGRAM [CASE...]
 set -uo pipefail
 program=$(readlink -f "$1")
 shift
 source "$(dirname "$(readlink -f "$0")")/lib.sh"
 
-all_cases=(pulse no-server)
+all_cases=(pulse refused silent)
 cases=("${@:-${all_cases[@]}}")
 
 for tool in Xvfb xdotool xprop xwd dbus-daemon pulseaudio pactl parec python3; do
@@ -100,7 +101,7 @@ expect_counting() {
     xwd -silent -id "$main" >"$work/next1.xwd"
     sleep 1.1
     xwd -silent -id "$main" >"$work/next2.xwd"
-    cmp -s "$work/next1.xwd" "$work/next2.xwd" && fail "the next countdown does not run"
+    cmp -s "$work/next1.xwd" "$work/next2.xwd" && fail "the display stands still after the alarm: the next countdown does not run"
     cmp -s "$work/idle.xwd" "$work/next2.xwd" && fail "the main window went back to idle"
 }
 
@@ -178,23 +179,38 @@ case_pulse() {
     check_recording "$work/sound.raw" "$begin_byte" || failures=$((failures + 1))
 }
 
-# No sound server answers: the socket is left from one that is gone. The program gives its
-# alarm without hanging or ending and counts the next countdown.
-case_no-server() {
+# No sound server answers at the socket: the program gives its alarm without hanging or ending
+# and counts the next countdown. $1 is refused (the socket is left from a server that is gone)
+# or silent (something takes the connection and never answers, as a stalled server does).
+case_no_server() {
     private_home
     start_session_bus
-    python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' \
-        "$work/pulse.socket"
+    if [ "$1" = refused ]; then
+        python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' \
+            "$work/pulse.socket"
+    else
+        e2e_start python3 -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+s.listen(8)
+held = []
+while True:
+    held.append(s.accept())' "$work/pulse.socket"
+        for _ in $(seq 100); do [ -S "$work/pulse.socket" ] && break; sleep 0.05; done
+    fi
     start_xvfb || return
     start_countdown || return
     sleep_until 63
     expect_counting
-    echo "the program counts on $(since_begin) s after Begin"
+    [ "$failures" -eq 0 ] && echo "the program counts on $(since_begin) s after Begin"
 }
 
 run_case() {
     e2e_init
-    "case_$1"
+    case $1 in
+        pulse) case_pulse ;;
+        *) case_no_server "$1" ;;
+    esac
     if [ "$failures" -ne 0 ]; then
         for log in program pulse parec; do
             [ -s "$work/$log.log" ] && { echo "--- $log output"; cat "$work/$log.log"; }
