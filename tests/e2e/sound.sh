@@ -101,7 +101,8 @@ expect_counting() {
     xwd -silent -id "$main" >"$work/next1.xwd"
     sleep 1.1
     xwd -silent -id "$main" >"$work/next2.xwd"
-    cmp -s "$work/next1.xwd" "$work/next2.xwd" && fail "the display stands still after the alarm: the next countdown does not run"
+    cmp -s "$work/next1.xwd" "$work/next2.xwd" \
+        && fail "the display stands still after the alarm: the next countdown does not run"
     cmp -s "$work/idle.xwd" "$work/next2.xwd" && fail "the main window went back to idle"
 }
 
@@ -227,7 +228,11 @@ for c in "${cases[@]}"; do
 done
 passed=0 failed=0
 for i in "${!cases[@]}"; do
-    if wait "${pids[i]}"; then passed=$((passed + 1)); r=passed; else failed=$((failed + 1)); r=FAILED; fi
+    if wait "${pids[i]}"; then
+        passed=$((passed + 1)) r=passed
+    else
+        failed=$((failed + 1)) r=FAILED
+    fi
     echo "=== ${cases[i]}: $r"
     sed 's/^/    /' "$logs/${cases[i]}"
 done
