@@ -21,15 +21,16 @@ FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 # under, the accessibility bus and its Python bindings the accessibility test reads the program
 # through, Qt's private headers the in-process accessibility test switches assistive technology
 # on with, the desktop-file and AppStream validators, the Debian packaging tools,
-# the MinGW resource compiler that checks the Windows resource script, and clang with its
-# runtime for libFuzzer.
+# the MinGW resource compiler that checks the Windows resource script, clang with its
+# runtime for libFuzzer, and the PulseAudio server and its recorder that the sound test plays
+# the bell into.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
             fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps python3-xlib dbus \
             at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
             desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
             clang libclang-rt-14-dev \
             libcanberra-pulse metacity xfwm4 xfconf openbox xterm \
-            weston xwayland qt6-wayland \
+            weston xwayland qt6-wayland pulseaudio pulseaudio-utils \
             python3
 
 # What `make bench` needs besides: Python with Xlib to watch the windows from outside, strace to
