@@ -1,8 +1,10 @@
 # Two commands do everything on a Debian or Ubuntu machine:
-#   make run    installs what is missing, builds and starts the program
-#   make test   installs what is missing, builds and runs the whole test suite: once as it is,
-#               once under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz
-#               target for FUZZ_SECONDS
+#   make run    installs what building and running the program needs, builds it and starts it
+#   make test   installs that and the test tools, builds and runs the whole test suite: once as
+#               it is, once under AddressSanitizer and UndefinedBehaviorSanitizer, then each
+#               fuzz target for FUZZ_SECONDS
+# and one for the quick loop while changing the code:
+#   make check  the plain build and its tests only
 # Elsewhere, install the packages' equivalents and build with CMake (see README.md).
 
 BUILD_DIR    ?= build
@@ -16,25 +18,30 @@ FUZZ_SECONDS ?= 20
 CTEST_JOBS   ?= 4
 FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 
-# Debian package names: the toolchain and Qt 6, libcanberra and the sound theme for the alarm's
-# bell, the font the windows are laid out for, the X server and tools the end-to-end test drives
-# the real program with (and Python's Xlib, which sends its windows a window manager's close),
-# the window managers and the typed-into program its desktop cases run under, the Wayland
-# compositor with Xwayland and Qt's Wayland platform its Wayland cases run
-# under, the accessibility bus and its Python bindings the accessibility test reads the program
-# through, Qt's private headers the in-process accessibility test switches assistive technology
-# on with, the desktop-file and AppStream validators, the Debian packaging tools,
-# the MinGW resource compiler that checks the Windows resource script, clang with its
-# runtime for libFuzzer, and the PulseAudio server and its recorder that the sound test plays
-# the bell into.
-PACKAGES := cmake make g++ pkg-config qt6-base-dev libcanberra-dev sound-theme-freedesktop \
-            fonts-liberation2 xvfb xauth xdotool x11-utils x11-apps python3-xlib dbus \
-            at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
-            desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
-            clang libclang-rt-14-dev \
-            libcanberra-pulse metacity xfwm4 xfconf openbox xterm \
-            weston xwayland qt6-wayland pulseaudio pulseaudio-utils \
-            python3
+# Debian package names, none of them tied to one release's version numbers. To build and run: the
+# toolchain and Qt 6 (with its Wayland platform, for Wayland sessions without XWayland),
+# libcanberra with its sound-server back end and the sound theme for the alarm's bell, and the
+# font the windows are laid out for.
+RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-wayland \
+                libcanberra-dev libcanberra-pulse sound-theme-freedesktop fonts-liberation2
+
+# To test besides: the X server and tools the end-to-end test drives the real program with (and
+# Python's Xlib, which sends its windows a window manager's close), the window managers and the
+# typed-into program its desktop cases run under, the Wayland compositor with Xwayland its
+# Wayland cases run in, the PulseAudio server and its recorder that the sound test plays the
+# bell into, the accessibility bus and its Python bindings the accessibility test reads the
+# program through, Qt's private headers the in-process accessibility test switches assistive
+# technology on with, the desktop-file and AppStream validators, the Debian packaging tools, the
+# MinGW resource compiler that checks the Windows resource script, and clang with the libFuzzer
+# runtime of the release's default clang (libclang-rt-dev follows clang's version).
+TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus \
+                 metacity xfwm4 xfconf openbox xterm weston xwayland \
+                 pulseaudio pulseaudio-utils \
+                 at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
+                 desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
+                 clang libclang-rt-dev
+
+PACKAGES ?= $(RUN_PACKAGES)
 
 # What `make bench` needs besides: Python with Xlib to watch the windows from outside, strace to
 # count timer wake-ups.
@@ -42,7 +49,8 @@ BENCH_PACKAGES := python3 python3-xlib strace
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps configure build run test sanitized fuzz-build fuzz-run fuzz package clean bench
+.PHONY: all deps test-deps configure build build-all run check test sanitized fuzz-build \
+        fuzz-run fuzz package clean bench
 
 all: build
 
@@ -61,28 +69,47 @@ deps:
 	  echo "then build with CMake as README.md describes."; \
 	fi
 
+test-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(RUN_PACKAGES) $(TEST_PACKAGES)"
+
 $(BUILD_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_WERROR=ON
 
 configure: deps $(BUILD_DIR)/CMakeCache.txt
 
+# The program alone: what `make run` needs.
 build: configure
-	cmake --build $(BUILD_DIR) --parallel
+	cmake --build $(BUILD_DIR) --parallel --target kelto-zelbo-break
 
 run: build
 	./$(PROGRAM)
 
-test: build sanitized fuzz-build
+# The program, its tests and tools. The tree is configured again (a second or two, rebuilding
+# nothing) so that test tools installed since `make run` configured it are found.
+build-all: test-deps $(BUILD_DIR)/CMakeCache.txt
+	cmake -S . -B $(BUILD_DIR) >/dev/null
+	cmake --build $(BUILD_DIR) --parallel
+
+check: build-all
+	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
+
+test: build-all sanitized fuzz-build
 	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
 	cd $(SAN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
 	@$(MAKE) --no-print-directory fuzz-run
 
-sanitized: deps
-	cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_SANITIZE=ON -DKZB_WERROR=ON
+# Only the tests run in the sanitized tree: the screenshot tool is left out.
+$(SAN_DIR)/CMakeCache.txt: | test-deps
+	cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_SANITIZE=ON -DKZB_WERROR=ON \
+	    -DKZB_BUILD_SCREENSHOTS=OFF
+
+sanitized: test-deps $(SAN_DIR)/CMakeCache.txt
 	cmake --build $(SAN_DIR) --parallel
 
-fuzz-build: deps
+$(FUZZ_DIR)/CMakeCache.txt: | test-deps
 	cmake -S fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
+
+fuzz-build: test-deps $(FUZZ_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_DIR) --parallel
 
 # Each target starts from its committed seeds and what earlier runs found; a broken property
@@ -104,7 +131,7 @@ fuzz: fuzz-build
 	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=600
 
 # A Debian package of a Release build installed under /usr: build-package/*.deb
-package: deps
+package: test-deps
 	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
 	    -DKZB_BUILD_TESTS=OFF -DKZB_WERROR=ON
 	cmake --build build-package --parallel
@@ -115,7 +142,7 @@ package: deps
 # Xvfb, with every budget checked (about twenty minutes; BENCH_LONG=1 adds ten alarms in a
 # row). See docs/performance.md.
 bench:
-	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
+	@$(MAKE) --no-print-directory deps PACKAGES="$(RUN_PACKAGES) $(TEST_PACKAGES) $(BENCH_PACKAGES)"
 	BENCH_LONG=$(BENCH_LONG) bash bench/run.sh
 
 clean:
