@@ -1,5 +1,6 @@
 #include "countdown/form1.h"
 #include "forms/windows.h"
+#include "shell/texts.h"
 
 #include <QApplication>
 
@@ -28,8 +29,8 @@ int main(int argc, char *argv[])
     int count = static_cast<int>(arguments.size());
     arguments.push_back(nullptr);
     QApplication app(count, arguments.data());
-    QApplication::setApplicationName(QStringLiteral("Kelto Zelbo Break"));
-    QApplication::setApplicationVersion(QStringLiteral("2.00"));
+    QApplication::setApplicationName(texts::caption());
+    QApplication::setApplicationVersion(QStringLiteral(KZB_VERSION_TEXT));
     // Task bars and window managers find the program's icon and name through the desktop file.
     // No window icon is set for the whole program: the windows that have one set their own, and
     // the advertisement and the farewell picture have none.

@@ -15,6 +15,7 @@
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "shell/texts.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -27,7 +28,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString Caption = QStringLiteral("Kelto Zelbo Break");
 const QString ErrorTitle = QStringLiteral("Error");
 const QString CheckTheBoxMessage = QStringLiteral("Please check the minutes box and try again!");
 const QString ZeroMessage = QStringLiteral("You can not put a zero in the minutes box!");
@@ -46,7 +46,7 @@ QString alarmText(const QString &ran, const QString &next)
 
 } // namespace
 
-Form1::Form1() : forms::Window(Caption, 3015, 4290, Border::FixedSingle, Qt::WindowMinimizeButtonHint)
+Form1::Form1() : forms::Window(texts::caption(), 3015, 4290, Border::FixedSingle, Qt::WindowMinimizeButtonHint)
 {
     setWindowIcon(QIcon(QStringLiteral(":/assets/stopwatch.ico")));
     placeClientAtTwips(1260, 1650);
@@ -244,7 +244,7 @@ void Form1::giveAlarmIfDue()
         const QString next = minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength);
         m_alarmBoxOpen = true;
         // No owner: the box must show even while the main window is minimised.
-        forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation, Caption,
+        forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation, texts::caption(),
                                              alarmText(ran, next),
                                              forms::Desktop::Arrival::Unasked);
         m_alarmBoxOpen = false;

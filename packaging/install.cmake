@@ -8,7 +8,10 @@ if(UNIX AND NOT APPLE)
     set(linux ${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux)
     install(FILES ${linux}/${KZB_APP_ID}.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    install(FILES ${linux}/${KZB_APP_ID}.metainfo.xml
+    # The release in the metadata is the project's version.
+    configure_file(${linux}/${KZB_APP_ID}.metainfo.xml.in
+                   ${KZB_GENERATED_DIR}/${KZB_APP_ID}.metainfo.xml @ONLY)
+    install(FILES ${KZB_GENERATED_DIR}/${KZB_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(DIRECTORY ${linux}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()

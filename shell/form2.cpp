@@ -7,6 +7,7 @@
 #include "forms/label.h"
 #include "forms/windows.h"
 #include "shell/module1.h"
+#include "shell/texts.h"
 
 #include <QIcon>
 
@@ -38,13 +39,13 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
     connect(Label2, &forms::Label::clicked, this, &Form2::Label2_Click);
     Label2->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
 
-    Label7 = new forms::Label(QStringLiteral("Version: 2.0"), client());
+    Label7 = new forms::Label(texts::versionLine(), client());
     forms::placeTwips(Label7, 4320, 840, 1695, 495);
 
     // Right of the picture: what the program is and who made it.
     Label3 = new forms::Label(QStringLiteral("Freeware"), client());
     forms::placeTwips(Label3, 4320, 600, 1695, 255);
-    Label1 = new forms::Label(QStringLiteral("Kelto Zelbo Break by Zelbo Software"), client());
+    Label1 = new forms::Label(texts::caption() + QStringLiteral(" by Zelbo Software"), client());
     forms::placeTwips(Label1, 4320, 120, 1635, 495);
 
     Label6 = new forms::Label(QStringLiteral("ICQ#: ") + MessengerNumber, client());
@@ -57,9 +58,9 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
     Image1 = new forms::Image(QStringLiteral(":/assets/about.jpg"), client(),
                               forms::Image::Border::Sunken);
     forms::placeTwips(Image1, 120, 120, 4125, 1305);
-    Image1->setAccessibleName(QStringLiteral("Kelto Zelbo Break"));
+    Image1->setAccessibleName(texts::caption());
     Image1->setAccessibleDescription(
-        QStringLiteral("A stopwatch beside the program's name, Kelto Zelbo Break"));
+        QStringLiteral("A stopwatch beside the program's name, ") + texts::caption());
 
     forms::stackFrontToBack(
         {Command1, Label2, Label7, Label3, Label1, Label6, Label5, Label4, Image1});

@@ -9,6 +9,7 @@
 #include "forms/windows.h"
 #include "shell/form2.h"
 #include "shell/form4.h"
+#include "shell/texts.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -16,7 +17,7 @@
 using namespace std::chrono_literals;
 
 Form3::Form3()
-    : forms::Window(QStringLiteral("Kelto Zelbo Break"), 5190, 1020, Border::None)
+    : forms::Window(texts::caption(), 5190, 1020, Border::None)
 {
     centreOnScreen();
     setCursor(Qt::WaitCursor);
@@ -28,8 +29,8 @@ Form3::Form3()
     forms::placeTwips(Image1, 0, 0, 5190, 1020);
     Image1->setCursor(Qt::WaitCursor);
     Image1->setAccessibleName(QStringLiteral("Take a break!"));
-    Image1->setAccessibleDescription(QStringLiteral(
-        "A stopwatch and the words: Thank you for using Kelto Zelbo Break. Take a break!"));
+    Image1->setAccessibleDescription(QStringLiteral("A stopwatch and the words: Thank you for using ")
+                                     + texts::caption() + QStringLiteral(". Take a break!"));
     connect(Image1, &forms::Label::clicked, this, &Form3::Image1_Click);
 
     Timer1->setEnabled(true);

@@ -10,6 +10,7 @@
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "shell/texts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,7 +64,7 @@ int main(int argc, char *argv[])
     ok &= save(popup, dir, QStringLiteral("popup"));
 
     const auto box = forms::SystemDesktop::createMessageBox(
-        nullptr, forms::Desktop::Icon::Exclamation, QStringLiteral("Kelto Zelbo Break"),
+        nullptr, forms::Desktop::Icon::Exclamation, texts::caption(),
         QStringLiteral("It has been 25 minute(s).\r\n\r\nYour next break will be in 25 "
                        "minute(s).\r\n\r\nClick OK to continue the countdown for your next "
                        "break."));

@@ -6,6 +6,7 @@
 #include "forms/optionbutton.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "shell/texts.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -151,7 +152,7 @@ void TestAlarms::alarmComesOnItsTick()
             .arg(minutes);
     for (const RecordingDesktop::Box &box : std::as_const(desktop->boxes)) {
         QCOMPARE(box.icon, forms::Desktop::Icon::Exclamation);
-        QCOMPARE(box.title, QStringLiteral("Kelto Zelbo Break"));
+        QCOMPARE(box.title, texts::caption());
         QCOMPARE(box.text, boxText);
         QCOMPARE(box.arrival, forms::Desktop::Arrival::Unasked);
     }

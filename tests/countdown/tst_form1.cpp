@@ -5,6 +5,7 @@
 #include "forms/optionbutton.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "shell/texts.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -114,7 +115,9 @@ void TestForm1::cleanup()
 void TestForm1::startsIdleWithItsDesignValues()
 {
     Form1 &f = forms::form<Form1>();
+    // The program's name as it reads, once; other tests compare with texts::caption().
     QCOMPARE(f.windowTitle(), QStringLiteral("Kelto Zelbo Break"));
+    QCOMPARE(texts::caption(), f.windowTitle());
     QCOMPARE(f.Frame1->title(), QStringLiteral("Zelbo Break"));
     QCOMPARE(f.Frame2->title(), QStringLiteral("Next zelbo break"));
     QCOMPARE(f.Label1->caption(), QStringLiteral("Minutes:"));

@@ -2,6 +2,7 @@
 #include "forms/commandbutton.h"
 #include "forms/desktop.h"
 #include "forms/window.h"
+#include "shell/texts.h"
 #include "support/recordingdesktop.h"
 
 #include <QMessageBox>
@@ -188,7 +189,7 @@ void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot()
     QFETCH(bool, stillOpen);
 
     const auto box = forms::SystemDesktop::createMessageBox(
-        nullptr, forms::Desktop::Icon::Exclamation, QStringLiteral("Kelto Zelbo Break"),
+        nullptr, forms::Desktop::Icon::Exclamation, texts::caption(),
         QStringLiteral("It has been 1 minute(s)."), arrival);
     QSignalSpy finished(box.get(), &QDialog::finished);
     const std::chrono::milliseconds openedAt = guardNow;

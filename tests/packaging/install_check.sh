@@ -1,10 +1,11 @@
 #!/bin/bash
 # Installs the build into a temporary prefix and checks the installed tree: the program, the
 # desktop file, the AppStream metadata and the icons, with the freedesktop validators.
-# Usage: install_check.sh BUILD_DIR APP_ID
+# Usage: install_check.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
 build=$1
 id=$2
+version=$3
 for tool in desktop-file-validate appstreamcli; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -29,7 +30,7 @@ grep -qx "Icon=$id" "$desktop" || fail "the desktop file does not name the icon 
 grep -qx "Exec=kelto-zelbo-break" "$desktop" || fail "the desktop file does not start the program"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $id.desktop"
-grep -q '<release version="2.0.0"' "$metainfo" || fail "the metainfo has no 2.0.0 release"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no $version release"
 
 for size in 16 22 24 32 48 64 128 256; do
     icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png

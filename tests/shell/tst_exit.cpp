@@ -9,6 +9,7 @@
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "shell/texts.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -158,7 +159,7 @@ void TestExit::exitSequence()
 void TestExit::farewellWindowAsDesigned()
 {
     Form3 &farewell = forms::show<Form3>();
-    QCOMPARE(farewell.windowTitle(), QStringLiteral("Kelto Zelbo Break"));
+    QCOMPARE(farewell.windowTitle(), texts::caption());
     QVERIFY(farewell.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(farewell.client()->size(), QSize(346, 68)); // 5190 x 1020 twips
     QCOMPARE(farewell.cursor().shape(), Qt::WaitCursor);

@@ -7,6 +7,7 @@
 #include "shell/form2.h"
 #include "shell/form4.h"
 #include "shell/module1.h"
+#include "shell/texts.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -75,7 +76,7 @@ void TestForm2::showsTheProgramAndItsMaker()
     QCOMPARE(about.client()->size(), forms::sizeFromTwips(5955, 2385));
     QVERIFY(!(about.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(about.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(about.Label7->caption(), QStringLiteral("Version: 2.0"));
+    QCOMPARE(about.Label7->caption(), QStringLiteral("Version: " KZB_VERSION_SHORT));
     QCOMPARE(about.Label2->caption(), Module1::MailAddress);
     QCOMPARE(Module1::MailLink, QStringLiteral("mailto:") + Module1::MailAddress);
 }
