@@ -39,14 +39,15 @@ QString alarmText(const QString &ran, const QString &next)
 {
     const QString lineBreak = QStringLiteral("\r\n");
     return QStringLiteral("It has been ") + ran + QStringLiteral(" minute(s).") + lineBreak
-         + lineBreak + QStringLiteral("Your next break will be in ") + next
-         + QStringLiteral(" minute(s).") + lineBreak + lineBreak
-         + QStringLiteral("Click OK to continue the countdown for your next break.");
+           + lineBreak + QStringLiteral("Your next break will be in ") + next
+           + QStringLiteral(" minute(s).") + lineBreak + lineBreak
+           + QStringLiteral("Click OK to continue the countdown for your next break.");
 }
 
 } // namespace
 
-Form1::Form1() : forms::Window(texts::caption(), 3015, 4290, Border::FixedSingle, Qt::WindowMinimizeButtonHint)
+Form1::Form1()
+    : forms::Window(texts::caption(), 3015, 4290, Border::FixedSingle, Qt::WindowMinimizeButtonHint)
 {
     setWindowIcon(QIcon(QStringLiteral(":/assets/stopwatch.ico")));
     placeClientAtTwips(1260, 1650);
@@ -60,10 +61,8 @@ Form1::Form1() : forms::Window(texts::caption(), 3015, 4290, Border::FixedSingle
 
     Label6 = new forms::Label(QString(), client());
     forms::placeTwips(Label6, 2520, 3840, 375, 375);
-    QPalette hidden = Label6->palette();
-    hidden.setColor(QPalette::Window, Qt::black);
-    hidden.setColor(QPalette::WindowText, Qt::white);
-    Label6->setPalette(hidden);
+    Label6->setBackColor(Qt::black);
+    Label6->setForeColor(Qt::white);
     Label6->setVisible(false);
 
     Timer1 = new forms::Timer(1000ms, this);
@@ -244,8 +243,8 @@ void Form1::giveAlarmIfDue()
         const QString next = minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength);
         m_alarmBoxOpen = true;
         // No owner: the box must show even while the main window is minimised.
-        forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation, texts::caption(),
-                                             alarmText(ran, next),
+        forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation,
+                                             texts::caption(), alarmText(ran, next),
                                              forms::Desktop::Arrival::Unasked);
         m_alarmBoxOpen = false;
         m_acceptedLength = next;

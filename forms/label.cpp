@@ -31,6 +31,34 @@ void Label::setCaption(const QString &caption)
     emit changed();
 }
 
+void Label::setForeColor(const QColor &colour)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, colour);
+    setPalette(colours);
+}
+
+void Label::setBackColor(const QColor &colour)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colour);
+    setPalette(colours);
+}
+
+void Label::setBold(bool bold)
+{
+    QFont styled = font();
+    styled.setBold(bold);
+    setFont(styled);
+}
+
+void Label::setUnderline(bool underline)
+{
+    QFont styled = font();
+    styled.setUnderline(underline);
+    setFont(styled);
+}
+
 void Label::mousePressEvent(QMouseEvent *event)
 {
     QLabel::mousePressEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
@@ -12,11 +13,11 @@ namespace forms {
 
 // A label whose caption may be the program's state. It is opaque: where labels of one container
 // overlap, the one in front hides the others, and it shows its container's own background unless
-// it was given a back colour of its own. A label with a click handler keeps its clicks to itself. Setting
-// a different caption raises changed() before setCaption() returns, so a handler connected to it
-// runs nested in the setter. Captions are always plain text: a message the user typed is shown as
-// typed. Assistive technology reads the caption, and each change of it is announced as a change of
-// the label's accessible name.
+// it was given a back colour of its own. A label with a click handler keeps its clicks to itself.
+// Setting a different caption raises changed() before setCaption() returns, so a handler connected
+// to it runs nested in the setter. Captions are always plain text: a message the user typed is
+// shown as typed. Assistive technology reads the caption, and each change of it is announced as a
+// change of the label's accessible name.
 class Label : public QLabel
 {
     Q_OBJECT
@@ -25,6 +26,13 @@ public:
 
     QString caption() const { return text(); }
     void setCaption(const QString &caption);
+
+    // The label's design properties. Its font is the windows' design font (forms/windows.h) in
+    // the design size, bold or underlined as set; its colours are its container's unless set.
+    void setForeColor(const QColor &colour);
+    void setBackColor(const QColor &colour);
+    void setBold(bool bold);
+    void setUnderline(bool underline);
 
     // Whether a handler is connected to clicked(): assistive technology then offers a press
     // action that clicks the label (forms/labelaccessible.h).

@@ -36,7 +36,7 @@ void prepareApplication(QApplication &app)
     // font of the same metrics keeps every caption inside its control.
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(DesignFontPoints);
     QApplication::setFont(font);
 }
 

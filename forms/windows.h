@@ -12,6 +12,10 @@ namespace forms {
 // to it, and its load handler runs then; it stays loaded, shown or hidden, until it is unloaded.
 // The program ends when its last loaded window is unloaded.
 
+// The size of the font every window's layout was designed for, in points.
+inline constexpr qreal DesignFontPoints = 8.25;
+
+// Makes Qt leave the end of the program to the windows, and gives every window the design font.
 void prepareApplication(QApplication &app);
 
 // Registers a newly created window as loaded and runs its load handler.

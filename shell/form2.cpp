@@ -28,13 +28,8 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
 
     Label2 = new forms::Label(Module1::MailAddress, client());
     forms::placeTwips(Label2, 840, 1800, 1935, 255);
-    QFont link = font();
-    link.setPointSizeF(8.25);
-    link.setUnderline(true);
-    Label2->setFont(link);
-    QPalette blue = Label2->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label2->setPalette(blue);
+    Label2->setUnderline(true);
+    Label2->setForeColor(QColor(0, 0, 255));
     Label2->setCursor(Qt::PointingHandCursor);
     connect(Label2, &forms::Label::clicked, this, &Form2::Label2_Click);
     Label2->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
@@ -59,8 +54,8 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
                               forms::Image::Border::Sunken);
     forms::placeTwips(Image1, 120, 120, 4125, 1305);
     Image1->setAccessibleName(texts::caption());
-    Image1->setAccessibleDescription(
-        QStringLiteral("A stopwatch beside the program's name, ") + texts::caption());
+    Image1->setAccessibleDescription(QStringLiteral("A stopwatch beside the program's name, ")
+                                     + texts::caption());
 
     forms::stackFrontToBack(
         {Command1, Label2, Label7, Label3, Label1, Label6, Label5, Label4, Image1});

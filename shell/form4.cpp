@@ -11,27 +11,7 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-QFont labelFont(QFont font, bool bold, bool underline)
-{
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
-void setTextColour(forms::Label *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-} // namespace
-
-Form4::Form4()
-    : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Border::None)
+Form4::Form4() : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Border::None)
 {
     placeClientAtTwips(1200, 6165);
 
@@ -44,20 +24,20 @@ Form4::Form4()
 
     Label4 = new forms::Label(QStringLiteral("15"), client());
     forms::placeTwips(Label4, 3960, 1440, 1215, 495);
-    Label4->setFont(labelFont(font(), true, false));
-    setTextColour(Label4, QColor(192, 0, 0));
+    Label4->setBold(true);
+    Label4->setForeColor(QColor(192, 0, 0));
     connect(Label4, &forms::Label::changed, this, &Form4::Label4_Change);
     Label4->setAccessibleDescription(QStringLiteral("Seconds until this window closes"));
 
     Label3 = new forms::Label(QStringLiteral("This window will close in"), client());
     forms::placeTwips(Label3, 2160, 1440, 2535, 495);
 
-    Label1 = new forms::Label(QStringLiteral("Click here to join Rud Irivezodo for free!"),
-                              client());
+    Label1 =
+        new forms::Label(QStringLiteral("Click here to join Rud Irivezodo for free!"), client());
     forms::placeTwips(Label1, 1680, 1080, 3615, 255);
-    Label1->setFont(labelFont(font(), false, true));
+    Label1->setUnderline(true);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    setTextColour(Label1, QColor(0, 0, 255));
+    Label1->setForeColor(QColor(0, 0, 255));
     Label1->setCursor(Qt::PointingHandCursor);
     connect(Label1, &forms::Label::clicked, this, &Form4::Label1_Click);
     Label1->setAccessibleDescription(QStringLiteral("Opens the sign-up page in the web browser"));

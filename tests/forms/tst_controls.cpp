@@ -30,6 +30,7 @@ private slots:
     void labelHidesWhatLiesBehindIt();
     void labelBackgroundFollowsItsContainer();
     void labelPaintsABackColourOfItsOwn();
+    void labelDesignProperties();
     void clickableLabelKeepsItsClicks();
 
     void optionSelectedFromCodeRaisesClick();
@@ -199,6 +200,27 @@ void TestControls::labelPaintsABackColourOfItsOwn()
     label->setPalette(black);
     QCOMPARE(shownAt(*window, {30, 30}), QColor(Qt::black));
     QCOMPARE(shownAt(*window, {70, 30}), QColor(Qt::darkCyan));
+}
+
+void TestControls::labelDesignProperties()
+{
+    const std::unique_ptr<QWidget> window(paintedWindow(Qt::white));
+    auto *label = new forms::Label(QStringLiteral("WWW"), window.get());
+    label->setGeometry(0, 0, 60, 20);
+    label->setForeColor(Qt::red);
+    label->setBold(true);
+    label->setUnderline(true);
+
+    QVERIFY(label->font().bold() && label->font().underline());
+    // Bold stays when underline is set after it: each property keeps the others.
+    label->setUnderline(false);
+    QVERIFY(label->font().bold() && !label->font().underline());
+    const QImage shown = window->grab().toImage();
+    bool red = false;
+    for (int y = 0; y < 20 && !red; ++y)
+        for (int x = 0; x < 60 && !red; ++x)
+            red = shown.pixelColor(x, y) == QColor(Qt::red);
+    QVERIFY2(red, "the caption is not painted in the fore colour");
 }
 
 namespace {

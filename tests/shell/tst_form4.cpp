@@ -8,6 +8,7 @@
 #include "shell/form3.h"
 #include "shell/form4.h"
 #include "shell/module1.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>
@@ -88,6 +89,11 @@ void TestForm4::comesUpWithTheMainWindow()
     QCOMPARE(ad->client()->size(), forms::sizeFromTwips(7275, 1920));
     QCOMPARE(ad->client()->mapToGlobal(QPoint(0, 0)), QPoint(80, 411));
     QCOMPARE(ad->Label4->caption(), QStringLiteral("15"));
+    // The seconds in bold dark red, the invitation underlined in blue like a link.
+    QVERIFY(ad->Label4->font().bold() && !ad->Label4->font().underline());
+    QCOMPARE(ad->Label4->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    QVERIFY(ad->Label1->font().underline() && !ad->Label1->font().bold());
+    QCOMPARE(ad->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QVERIFY(ad->Timer1->isEnabled());
     QCOMPARE(ad->Timer1->interval(), 1000ms);
 }
@@ -228,8 +234,7 @@ void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow()
     Form1 &main = forms::show<Form1>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     Form4 *ad = forms::loaded<Form4>();
-    QCloseEvent close;
-    QCoreApplication::sendEvent(main.windowHandle(), &close);
+    closeByWindowSystem(main);
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0);
 
