@@ -1,3 +1,5 @@
+#include "app/program.h"
+
 #include "countdown/form1.h"
 #include "forms/windows.h"
 #include "shell/texts.h"
@@ -8,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-int main(int argc, char *argv[])
+int runProgram(int argc, char *argv[])
 {
     std::vector<char *> arguments(argv, argv + argc);
 #if defined(Q_OS_LINUX)
@@ -19,9 +21,9 @@ int main(int argc, char *argv[])
     char platformOption[] = "-platform";
     char platforms[] = "xcb;wayland";
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
-        && std::find_if(arguments.begin(), arguments.end(),
-                        [](const char *a) { return std::strcmp(a, "-platform") == 0; })
-               == arguments.end()) {
+        && std::find_if(arguments.begin(), arguments.end(), [](const char *a) {
+               return std::strcmp(a, "-platform") == 0;
+           }) == arguments.end()) {
         arguments.push_back(platformOption);
         arguments.push_back(platforms);
     }

