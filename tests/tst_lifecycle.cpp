@@ -9,6 +9,7 @@
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -25,8 +26,20 @@
 // Every way a window can be opened and unloaded, repeated: the windows, their timers and the
 // memory they held must all go again.
 enum class Way {
-    PopupContinue, PopupStop, EditorOk, EditorCancel, AboutOk, AdClose, AdCountsOut,
-    CloseMain, CloseAbout, CloseFarewell, CloseAd, CloseEditor, ClosePopup, ExitSequence
+    PopupContinue,
+    PopupStop,
+    EditorOk,
+    EditorCancel,
+    AboutOk,
+    AdClose,
+    AdCountsOut,
+    CloseMain,
+    CloseAbout,
+    CloseFarewell,
+    CloseAd,
+    CloseEditor,
+    ClosePopup,
+    ExitSequence
 };
 Q_DECLARE_METATYPE(Way)
 
@@ -85,12 +98,6 @@ void returnToEventLoop()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void tick(Form1 &f, int times)
-{
-    for (int i = 0; i < times; ++i)
-        f.Timer1_Timer();
-}
-
 // What the window system sends for Alt+F4 or the close box.
 template <class T>
 void closeByWindowSystem(T *window)
@@ -99,8 +106,7 @@ void closeByWindowSystem(T *window)
     // The event loop delivers the window's exposure before the user can reach its close box.
     QCoreApplication::processEvents();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QCloseEvent close;
-    QCoreApplication::sendEvent(window->windowHandle(), &close);
+    closeByWindowSystem(static_cast<QWidget &>(*window));
     QVERIFY(!forms::loaded<T>());
 }
 

@@ -6,6 +6,7 @@
 #include "forms/label.h"
 #include "forms/multilinetextbox.h"
 #include "forms/windows.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -131,8 +132,7 @@ void TestForm5::closingTheEditor()
     } else if (how == QStringLiteral("cancel")) {
         editor.Command2->click();
     } else {
-        QCloseEvent close;
-        QCoreApplication::sendEvent(editor.windowHandle(), &close);
+        closeByWindowSystem(editor);
     }
     QVERIFY(!forms::loaded<Form5>());
     QCOMPARE(f.Label6->caption(), stored);

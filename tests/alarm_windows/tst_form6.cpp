@@ -8,6 +8,7 @@
 #include "forms/optionbutton.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -22,22 +23,12 @@
 
 namespace {
 
-// The layout's enabled states, whatever the timer does: true for idle, false for running.
-bool settingsOpen(const Form1 &f, bool open)
-{
-    const QList<bool> enabledWhenOpen = {
-        f.Command2->isEnabled(), f.mnuBegin->isEnabled(),  f.Text1->isEnabled(),
-        f.Option1->isEnabled(),  f.Option2->isEnabled(),   f.Option3->isEnabled(),
-        f.mnuSnd->isEnabled(),   f.mnuMsgBox->isEnabled(), f.mnuWindow->isEnabled()};
-    return !enabledWhenOpen.contains(!open) && f.Command3->isEnabled() == !open;
-}
-
 // The countdown stopped at its pop-up alarm, the window still in the running layout.
 bool alarmPending(const Form1 &f)
 {
-    return !f.Timer1->isEnabled() && settingsOpen(f, false) &&
-           f.Label3->caption() == QStringLiteral("0") &&
-           f.Label5->caption() == QStringLiteral("59");
+    return !f.Timer1->isEnabled() && settingsOpen(f, false)
+           && f.Label3->caption() == QStringLiteral("0")
+           && f.Label5->caption() == QStringLiteral("59");
 }
 
 // Counts the minutes box's countdown down to its pop-up alarm.
@@ -48,12 +39,6 @@ Form6 *raiseAlarm(Form1 &f, const QString &minutes)
     for (int i = 0; i < 60 * minutes.toInt(); ++i)
         f.Timer1_Timer();
     return forms::loaded<Form6>();
-}
-
-void closeByWindowSystem(QWidget &window)
-{
-    QCloseEvent close;
-    QCoreApplication::sendEvent(window.windowHandle(), &close);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "forms/timer.h"
 #include "forms/windows.h"
 #include "shell/texts.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -42,11 +43,11 @@ QHash<QString, QWidget *> controlsOf(Form1 &f)
 bool hasLayout(const Form1 &f, bool idle)
 {
     const QList<bool> enabledWhenIdle = {
-        f.Command2->isEnabled(), f.mnuBegin->isEnabled(), f.Text1->isEnabled(),
-        f.Option1->isEnabled(),  f.Option2->isEnabled(),  f.Option3->isEnabled(),
+        f.Command2->isEnabled(), f.mnuBegin->isEnabled(),  f.Text1->isEnabled(),
+        f.Option1->isEnabled(),  f.Option2->isEnabled(),   f.Option3->isEnabled(),
         f.mnuSnd->isEnabled(),   f.mnuMsgBox->isEnabled(), f.mnuWindow->isEnabled()};
     return !enabledWhenIdle.contains(!idle) && f.Command3->isEnabled() == !idle
-        && f.Timer1->isEnabled() == !idle;
+           && f.Timer1->isEnabled() == !idle;
 }
 
 bool isIdle(const Form1 &f)
@@ -57,12 +58,6 @@ bool isIdle(const Form1 &f)
 bool isRunning(const Form1 &f)
 {
     return hasLayout(f, false);
-}
-
-void tick(Form1 &f, int times)
-{
-    for (int i = 0; i < times; ++i)
-        f.Timer1_Timer();
 }
 
 } // namespace
@@ -219,9 +214,9 @@ void TestForm1::menuBarAsDesigned()
     QCOMPARE(f.mnuFile->title(), QStringLiteral("&File"));
     QCOMPARE(f.mnuOptions->title(), QStringLiteral("&Options"));
     QCOMPARE(f.mnuHelp->title(), QStringLiteral("&Help"));
-    QCOMPARE(captions(f.mnuFile), QStringList({QStringLiteral("&Begin"), QStringLiteral("&Change"),
-                                               QStringLiteral("Hi&de"), QStringLiteral("-"),
-                                               QStringLiteral("E&xit")}));
+    QCOMPARE(captions(f.mnuFile),
+             QStringList({QStringLiteral("&Begin"), QStringLiteral("&Change"),
+                          QStringLiteral("Hi&de"), QStringLiteral("-"), QStringLiteral("E&xit")}));
     QCOMPARE(captions(f.mnuOptions),
              QStringList({QStringLiteral("&Make a sound when alarm goes off"),
                           QStringLiteral("&Show a message box when alarm goes off"),
@@ -290,6 +285,8 @@ void TestForm1::beginChecksTheMinutesBox_data()
 {
     QTest::addColumn<QString>("minutes");
     QTest::addColumn<QString>("message");
+    // One row a line: clang-format would break between the two texts of each.
+    // clang-format off
 
     QTest::newRow("10") << "10" << "";
     QTest::newRow("1") << "1" << "";
@@ -315,6 +312,7 @@ void TestForm1::beginChecksTheMinutesBox_data()
     QTest::newRow("00") << "00" << Zero;
     QTest::newRow("000") << "000" << Zero;
     QTest::newRow("0.0") << "0.0" << Zero;
+    // clang-format on
 }
 
 void TestForm1::beginChecksTheMinutesBox()

@@ -1,6 +1,7 @@
 #include "forms/commandbutton.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QCloseEvent>
@@ -56,7 +57,7 @@ class Other : public forms::Window
 {
     Q_OBJECT
 public:
-    Other() : forms::Window(QStringLiteral("Other"), 1500, 1500) {}
+    Other() : forms::Window(QStringLiteral("Other"), 1500, 1500) { }
 };
 
 } // namespace
@@ -191,8 +192,7 @@ void TestWindows::windowSystemCloseUnloadsAndRunsNoHandler()
     QPointer<Probe> guard(&probe);
 
     // What the window system sends for Alt+F4 or the close box.
-    QCloseEvent close;
-    QCoreApplication::sendEvent(probe.windowHandle(), &close);
+    closeByWindowSystem(probe);
 
     QVERIFY(!forms::loaded<Probe>());
     QCOMPARE(Probe::handlerReturned, 0);

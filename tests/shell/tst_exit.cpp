@@ -10,6 +10,7 @@
 #include "shell/form3.h"
 #include "shell/form4.h"
 #include "shell/texts.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -35,21 +36,14 @@ int instances()
     return count;
 }
 
-void tick(Form1 &f, int times)
-{
-    for (int i = 0; i < times; ++i)
-        f.Timer1_Timer();
-}
-
 // What the user sees of the main window: its displays, its box and which controls work.
 QString mainState(const Form1 &f)
 {
-    return QStringList({f.Label3->caption(), f.Label5->caption(), f.Text1->text(),
-                        QString::number(f.Timer1->isEnabled()),
-                        QString::number(f.Command2->isEnabled()),
-                        QString::number(f.Command3->isEnabled()),
-                        QString::number(f.mnuBegin->isEnabled()),
-                        QString::number(f.Text1->isEnabled())})
+    return QStringList(
+               {f.Label3->caption(), f.Label5->caption(), f.Text1->text(),
+                QString::number(f.Timer1->isEnabled()), QString::number(f.Command2->isEnabled()),
+                QString::number(f.Command3->isEnabled()), QString::number(f.mnuBegin->isEnabled()),
+                QString::number(f.Text1->isEnabled())})
         .join(QLatin1Char('/'));
 }
 
@@ -198,8 +192,7 @@ void TestExit::farewellEndsTheProgram()
         QTest::mouseClick(farewell->Image1, Qt::LeftButton);
     else {
         QVERIFY(QTest::qWaitForWindowExposed(farewell));
-        QCloseEvent close;
-        QCoreApplication::sendEvent(farewell->windowHandle(), &close);
+        closeByWindowSystem(*farewell);
     }
 
     QVERIFY(forms::loadedWindows().isEmpty());
@@ -218,8 +211,7 @@ void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QVERIFY(QTest::qWaitForWindowExposed(about));
 
-    QCloseEvent closeMain;
-    QCoreApplication::sendEvent(main.windowHandle(), &closeMain);
+    closeByWindowSystem(main);
 
     QVERIFY(!forms::loaded<Form1>());
     QVERIFY(!forms::loaded<Form3>());
@@ -233,8 +225,7 @@ void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
     QVERIFY(!forms::loaded<Form6>());
     QCOMPARE(desktop->programEnds, 0);
 
-    QCloseEvent closeAbout;
-    QCoreApplication::sendEvent(about->windowHandle(), &closeAbout);
+    closeByWindowSystem(*about);
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0); // the advertisement keeps the program running
 

@@ -8,6 +8,7 @@
 #include "shell/form4.h"
 #include "shell/module1.h"
 #include "shell/texts.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -28,12 +29,6 @@ int aboutWindowsInExistence()
     for (QWidget *w : QApplication::topLevelWidgets())
         count += qobject_cast<Form2 *>(w) != nullptr;
     return count;
-}
-
-void tick(Form1 &f, int times)
-{
-    for (int i = 0; i < times; ++i)
-        f.Timer1_Timer();
 }
 
 } // namespace
@@ -165,8 +160,7 @@ void TestForm2::okAfterTheMainWindowWasClosed()
     old.mnuAbout->trigger();
     Form2 *about = forms::loaded<Form2>();
 
-    QCloseEvent close;
-    QCoreApplication::sendEvent(old.windowHandle(), &close);
+    closeByWindowSystem(old);
     QVERIFY(!forms::loaded<Form1>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!oldGuard);

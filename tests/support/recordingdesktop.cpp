@@ -3,9 +3,9 @@
 #include "forms/windows.h"
 
 #include <QCoreApplication>
-#include <QWidget>
 #include <QRegularExpression>
 #include <QTest>
+#include <QWidget>
 
 RecordingDesktop::RecordingDesktop()
 {

@@ -3,8 +3,8 @@
 #include "forms/desktop.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 

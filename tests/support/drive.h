@@ -1,0 +1,17 @@
+#pragma once
+
+class Form1;
+class QWidget;
+
+// How the tests drive the program: time by calling the tick handler, the window system by the
+// events it sends, and the main window's layout read as one value.
+
+// Runs the main window's countdown tick `times` times, as a second passing each.
+void tick(Form1 &f, int times);
+
+// What the window system sends for Alt+F4 or the close box.
+void closeByWindowSystem(QWidget &window);
+
+// The main window's enabled states, whatever the timer does: true for the idle layout (the
+// settings open, Change disabled), false for the running one.
+bool settingsOpen(const Form1 &f, bool open);
