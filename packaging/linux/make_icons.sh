@@ -1,5 +1,5 @@
 #!/bin/bash
-# Makes the desktop icons (hicolor theme PNGs) from the stopwatch drawn by assets/make_assets.sh.
+# Makes the desktop icons (hicolor theme PNGs) from the stopwatch drawn by assets/make_assets.py.
 # Run by hand after changing the drawing; the PNGs are committed. Needs ImageMagick.
 # 16 and 32 pixels come from the window icon's own pixel art, the other sizes from the
 # 256-pixel drawing.
