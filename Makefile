@@ -32,14 +32,15 @@ RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-wayland \
 # bell into, the accessibility bus and its Python bindings the accessibility test reads the
 # program through, Qt's private headers the in-process accessibility test switches assistive
 # technology on with, the desktop-file and AppStream validators, the Debian packaging tools, the
-# MinGW resource compiler that checks the Windows resource script, and clang with the libFuzzer
-# runtime of the release's default clang (libclang-rt-dev follows clang's version).
+# MinGW resource compiler that checks the Windows resource script, clang with the libFuzzer
+# runtime of the release's default clang (libclang-rt-dev follows clang's version), and the
+# release's clang-format, which checks the sources' formatting.
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus \
                  metacity xfwm4 xfconf openbox xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
                  desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
-                 clang libclang-rt-dev
+                 clang libclang-rt-dev clang-format
 
 PACKAGES ?= $(RUN_PACKAGES)
 
@@ -113,19 +114,25 @@ fuzz-build: test-deps $(FUZZ_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_DIR) --parallel
 
 # Each target starts from its committed seeds and what earlier runs found; a broken property
-# stops it and leaves the input in $(FUZZ_DIR).
+# stops it and leaves the input in $(FUZZ_DIR). The targets run FUZZ_JOBS at a time, one a core.
+FUZZ_JOBS ?= 2
 fuzz-run:
-	@passed=0; \
+	@for t in $(FUZZ_TARGETS); do mkdir -p $(FUZZ_DIR)/corpus/$$t; done; \
+	echo "fuzzing $(FUZZ_TARGETS) for $(FUZZ_SECONDS) s each, $(FUZZ_JOBS) at a time"; \
+	printf '%s\n' $(FUZZ_TARGETS) | xargs -P $(FUZZ_JOBS) -I{} sh -c \
+	  './$(FUZZ_DIR)/fuzz_{} -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	     -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/{} fuzz/corpus/{} 2>$(FUZZ_DIR)/{}.log \
+	   || { echo "fuzz target {} failed:"; tail -n 40 $(FUZZ_DIR)/{}.log; exit 1; }'; \
+	failed=$$?; passed=0; \
 	for t in $(FUZZ_TARGETS); do \
-	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
-	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
-	  ./$(FUZZ_DIR)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	      -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$t fuzz/corpus/$$t 2>$(FUZZ_DIR)/$$t.log \
-	    || { tail -n 40 $(FUZZ_DIR)/$$t.log; echo "fuzz: $$passed passed, 1 failed"; exit 1; }; \
-	  grep -h 'stat::number_of_executed_units' $(FUZZ_DIR)/$$t.log; \
-	  passed=$$((passed + 1)); \
+	  if grep -q 'stat::number_of_executed_units' $(FUZZ_DIR)/$$t.log 2>/dev/null \
+	      && ! grep -q 'ERROR: libFuzzer\|==ERROR\|SUMMARY: ' $(FUZZ_DIR)/$$t.log; then \
+	    echo "$$t: $$(grep -h 'stat::number_of_executed_units' $(FUZZ_DIR)/$$t.log)"; \
+	    passed=$$((passed + 1)); \
+	  fi; \
 	done; \
-	echo "fuzz: $$passed passed, 0 failed"
+	echo "fuzz: $$passed passed, $$(( $(words $(FUZZ_TARGETS)) - passed )) failed"; \
+	[ $$failed -eq 0 ] && [ $$passed -eq $(words $(FUZZ_TARGETS)) ]
 
 fuzz: fuzz-build
 	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=600
