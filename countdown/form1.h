@@ -26,7 +26,7 @@ public:
     // Settings frame.
     QGroupBox *Frame1;
     forms::Label *Label1;
-    QLineEdit *Text1; // minutes box: the configured length
+    QLineEdit *Text1;               // minutes box: the configured length
     forms::CommandButton *Command2; // Begin
     forms::CommandButton *Command3; // Change
     forms::OptionButton *Option1;   // alarm: a sound

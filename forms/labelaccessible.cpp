@@ -19,8 +19,7 @@ QAccessibleInterface *formsInterface(const QString &, QObject *object)
 } // namespace
 
 LabelAccessible::LabelAccessible(Label *label) : QAccessibleWidget(label, QAccessible::StaticText)
-{
-}
+{ }
 
 void installAccessibleInterfaces()
 {
@@ -56,8 +55,8 @@ QString LabelAccessible::text(QAccessible::Text t) const
     return QAccessibleWidget::text(t);
 }
 
-QList<std::pair<QAccessibleInterface *, QAccessible::Relation>>
-LabelAccessible::relations(QAccessible::Relation match) const
+QList<std::pair<QAccessibleInterface *, QAccessible::Relation>> LabelAccessible::relations(
+    QAccessible::Relation match) const
 {
     auto found = QAccessibleWidget::relations(match);
     if ((match & QAccessible::Labelled) && label()->buddy()) {

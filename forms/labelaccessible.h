@@ -16,8 +16,8 @@ public:
 
     QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
-    QList<std::pair<QAccessibleInterface *, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override;
+    QList<std::pair<QAccessibleInterface *, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override;
     void *interface_cast(QAccessible::InterfaceType t) override;
 
     QStringList actionNames() const override;

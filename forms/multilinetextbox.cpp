@@ -47,7 +47,7 @@ QString MultiLineTextBox::fitting(const QString &inserted) const
     if (m_maxLength <= 0)
         return inserted;
     const qsizetype used = textlimit::countedLength(toPlainText())
-                         - textlimit::countedLength(textCursor().selectedText());
+                           - textlimit::countedLength(textCursor().selectedText());
     return textlimit::fit(inserted, m_maxLength - used);
 }
 

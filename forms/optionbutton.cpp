@@ -26,9 +26,8 @@ OptionButton::OptionButton(const QString &caption, QWidget *container)
     // The group is one stop in the tab order, at its selected button; the arrow keys move
     // within it.
     setFocusPolicy(Qt::ClickFocus);
-    connect(this, &QAbstractButton::toggled, this, [this](bool selected) {
-        setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
-    });
+    connect(this, &QAbstractButton::toggled, this,
+            [this](bool selected) { setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus); });
 }
 
 void OptionButton::setValue(bool selected)

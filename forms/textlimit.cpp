@@ -6,8 +6,7 @@ namespace {
 
 bool isLineBreak(QChar c)
 {
-    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator
-        || c == QChar::LineSeparator;
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
 }
 
 // Length in UTF-16 units and counted length of the unit that starts at `at`.

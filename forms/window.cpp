@@ -20,7 +20,7 @@ Qt::WindowFlags flagsFor(Window::Border border, Qt::WindowFlags titleBarButtons)
     if (border == Window::Border::None)
         return Qt::Window | Qt::FramelessWindowHint;
     return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-         | Qt::WindowCloseButtonHint | titleBarButtons;
+           | Qt::WindowCloseButtonHint | titleBarButtons;
 }
 
 } // namespace
@@ -110,8 +110,7 @@ void Window::applyPlacement()
     if (m_placement == Placement::Centred) {
         const QScreen *screen = QGuiApplication::primaryScreen();
         const QRect available = screen ? screen->availableGeometry() : QRect();
-        clientTopLeft = available.center() - QPoint(width() / 2, height() / 2)
-                      + m_client->pos();
+        clientTopLeft = available.center() - QPoint(width() / 2, height() / 2) + m_client->pos();
     }
     setGeometry(QRect(clientTopLeft - m_client->pos(), size()));
 }

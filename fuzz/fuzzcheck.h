@@ -6,13 +6,13 @@
 #include <cstdlib>
 
 // A property that does not hold stops the fuzzer with the input that broke it.
-#define FUZZ_CHECK(condition, text)                                                            \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "property broken: %s\n  text: \"%s\"\n", #condition,         \
-                         qUtf8Printable(text));                                               \
-            std::abort();                                                                      \
-        }                                                                                      \
+#define FUZZ_CHECK(condition, text)                                                                \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "property broken: %s\n  text: \"%s\"\n", #condition,              \
+                         qUtf8Printable(text));                                                    \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 // The fuzzer's bytes as UTF-16 text, so every code unit (lone surrogates included) can occur.

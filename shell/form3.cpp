@@ -16,8 +16,7 @@
 
 using namespace std::chrono_literals;
 
-Form3::Form3()
-    : forms::Window(texts::caption(), 5190, 1020, Border::None)
+Form3::Form3() : forms::Window(texts::caption(), 5190, 1020, Border::None)
 {
     centreOnScreen();
     setCursor(Qt::WaitCursor);
@@ -29,8 +28,9 @@ Form3::Form3()
     forms::placeTwips(Image1, 0, 0, 5190, 1020);
     Image1->setCursor(Qt::WaitCursor);
     Image1->setAccessibleName(QStringLiteral("Take a break!"));
-    Image1->setAccessibleDescription(QStringLiteral("A stopwatch and the words: Thank you for using ")
-                                     + texts::caption() + QStringLiteral(". Take a break!"));
+    Image1->setAccessibleDescription(
+        QStringLiteral("A stopwatch and the words: Thank you for using ") + texts::caption()
+        + QStringLiteral(". Take a break!"));
     connect(Image1, &forms::Label::clicked, this, &Form3::Image1_Click);
 
     Timer1->setEnabled(true);

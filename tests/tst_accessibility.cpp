@@ -13,11 +13,11 @@
 #include "support/recordingdesktop.h"
 
 #include <QAccessible>
+#include <QLineEdit>
+#include <QTest>
 #include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/qpa/qplatformaccessibility.h>
 #include <QtGui/qpa/qplatformintegration.h>
-#include <QLineEdit>
-#include <QTest>
 
 #include <functional>
 
@@ -107,8 +107,7 @@ void TestAccessibility::namesAndDescriptions_data()
     // An empty expected name or description means any text but none.
     auto row = [](const char *control, QAccessible::Role role, const char *name,
                   const char *description) {
-        QTest::newRow(control) << role << QString::fromUtf8(name)
-                               << QString::fromUtf8(description);
+        QTest::newRow(control) << role << QString::fromUtf8(name) << QString::fromUtf8(description);
     };
     row("minutes box", QAccessible::EditableText, "Minutes:", "");
     row("sound option", QAccessible::RadioButton, "Make a sound", "");

@@ -44,10 +44,11 @@ QStringList clippedCaptions(QWidget &window)
     for (auto *button : window.findChildren<QAbstractButton *>()) {
         const QStyle *style = button->style();
         const int text = button->fontMetrics().horizontalAdvance(withoutAccessKeys(button->text()));
-        const int decoration = qobject_cast<QRadioButton *>(button)
-            ? style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button)
-                + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button)
-            : 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        const int decoration =
+            qobject_cast<QRadioButton *>(button)
+                ? style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button)
+                      + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button)
+                : 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
         if (text + decoration > button->width())
             clipped.append(button->text());
     }
@@ -115,8 +116,8 @@ void TestCaptions::windows()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QCOMPARE(window.client()->size(), forms::sizeFromTwips(clientTwips.width(),
-                                                           clientTwips.height()));
+    QCOMPARE(window.client()->size(),
+             forms::sizeFromTwips(clientTwips.width(), clientTwips.height()));
     const QPixmap rendered = window.client()->grab();
     QCOMPARE(rendered.size(), window.client()->size() * window.devicePixelRatio());
     const QStringList clipped = clippedCaptions(window);

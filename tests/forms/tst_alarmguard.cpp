@@ -40,8 +40,8 @@ QList<Press> presses(const QString &script)
             name = name.mid(4);
         }
         const QKeySequence sequence = QKeySequence::fromString(name);
-        list.append({std::chrono::milliseconds(parts.at(0).toInt()),
-                     Qt::Key(sequence[0].key()), modifiers});
+        list.append({std::chrono::milliseconds(parts.at(0).toInt()), Qt::Key(sequence[0].key()),
+                     modifiers});
     }
     return list;
 }
@@ -176,8 +176,8 @@ void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot_data()
     const auto answer = forms::Desktop::Arrival::Answer;
     QTest::newRow("alarm, Enter at once") << unasked << "0 Return" << true;
     QTest::newRow("alarm, Esc at once") << unasked << "0 Escape" << true;
-    QTest::newRow("alarm, a sentence") << unasked << "0 o, 100 k, 200 Space, 300 o, 400 Return"
-                                       << true;
+    QTest::newRow("alarm, a sentence")
+        << unasked << "0 o, 100 k, 200 Space, 300 o, 400 Return" << true;
     QTest::newRow("alarm, Enter after the guard") << unasked << "1000 Return" << false;
     QTest::newRow("error, Enter at once") << answer << "0 Return" << false;
 }

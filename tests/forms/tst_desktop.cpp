@@ -39,14 +39,14 @@ void TestDesktop::messageBoxShowsTextAsTyped()
     QFETCH(QString, text);
     QFETCH(QString, shown);
 
-    const auto box = forms::SystemDesktop::createMessageBox(nullptr, icon,
-                                                            QStringLiteral("Error"), text);
+    const auto box =
+        forms::SystemDesktop::createMessageBox(nullptr, icon, QStringLiteral("Error"), text);
     QCOMPARE(box->textFormat(), Qt::PlainText);
     QCOMPARE(box->text(), shown);
     QCOMPARE(box->standardButtons(), QMessageBox::Ok);
     QCOMPARE(box->windowModality(), Qt::ApplicationModal);
-    QCOMPARE(box->icon(), icon == forms::Desktop::Icon::Critical ? QMessageBox::Critical
-                                                                   : QMessageBox::Warning);
+    QCOMPARE(box->icon(),
+             icon == forms::Desktop::Icon::Critical ? QMessageBox::Critical : QMessageBox::Warning);
 }
 
 void TestDesktop::linkWithNoHandlerIsSilent()
@@ -60,7 +60,6 @@ void TestDesktop::linkWithNoHandlerIsSilent()
     forms::Desktop::install(nullptr);
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
-
 
 QTEST_MAIN(TestDesktop)
 #include "tst_desktop.moc"
