@@ -79,7 +79,9 @@ step "typing a length and Alt+B start a countdown"
 xdotool windowfocus --sync "$main"
 xdotool type --delay 20 "1"
 # Idle, the window stands still: two pictures 0.2 s apart agree, once the typed digit is painted
-# (which takes a while on a loaded machine) and between blinks of the text cursor.
+# (which takes a while on a loaded machine). Tab takes the focus, and the blinking text cursor,
+# from the minutes box to Begin first.
+xdotool key --clearmodifiers Tab
 idle=""
 for _ in 1 2 3 4 5 6; do
     xwd -silent -id "$main" >"$work/before.xwd"
