@@ -72,6 +72,16 @@ start_wm() {
 
 hex() { printf '0x%x' "$1"; }
 
+# File, Hide in the main window, which must then be iconic (ICCCM WM_STATE) within 2 s.
+hide_main() {
+    xdotool key --clearmodifiers --delay 150 alt+f d
+    for _ in $(seq 40); do
+        xprop -id "$main" WM_STATE | grep -q 'Iconic' && return 0
+        sleep 0.05
+    done
+    fail "$wm: File, Hide did not minimise"
+}
+
 # Whether window $1 lies above window $2 in the window manager's stacking order.
 stacked_above() {
     xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk -v a="$(hex "$1")" -v b="$(hex "$2")" '
@@ -125,12 +135,7 @@ case_wm() {
         # Options, Show a message box; Begin; File, Hide.
         set_up_countdown 1 alt+o s alt+b
         begin_s=$(date +%s.%N)
-        xdotool key --clearmodifiers --delay 150 alt+f d
-        for _ in $(seq 40); do
-            xprop -id "$main" WM_STATE | grep -q 'Iconic' && break
-            sleep 0.05
-        done
-        xprop -id "$main" WM_STATE | grep -q 'Iconic' || fail "$wm: File, Hide did not minimise"
+        hide_main
         title='^Kelto Zelbo Break$'
     else
         set_up_countdown 1 alt+b
@@ -204,12 +209,7 @@ continue_with_the_main_window_hidden() {
     xdotool mousemove "$((x + 60))" "$((y + 57))" click 1
     xdotool key --clearmodifiers ctrl+a
     xdotool type abc
-    xdotool key --clearmodifiers --delay 150 alt+f d
-    for _ in $(seq 40); do
-        xprop -id "$main" WM_STATE | grep -q 'Iconic' && break
-        sleep 0.05
-    done
-    xprop -id "$main" WM_STATE | grep -q 'Iconic' || fail "$wm: File, Hide did not minimise"
+    hide_main
     focus_on "$popup"
     xdotool key --clearmodifiers alt+c
     error=$(wait_window '^Error$')
@@ -244,23 +244,4 @@ run_case() {
     [ "$failures" -eq 0 ]
 }
 
-logs=$(mktemp -d)
-pids=()
-for c in "${cases[@]}"; do
-    ( run_case "$c" ) >"$logs/$c" 2>&1 &
-    pids+=($!)
-done
-passed=0 failed=0 skipped=0
-for i in "${!cases[@]}"; do
-    wait "${pids[i]}"
-    case $? in
-        0) passed=$((passed + 1)); r=passed ;;
-        77) skipped=$((skipped + 1)); r=skipped ;;
-        *) failed=$((failed + 1)); r=FAILED ;;
-    esac
-    echo "=== ${cases[i]}: $r"
-    sed 's/^/    /' "$logs/${cases[i]}"
-done
-rm -rf "$logs"
-echo "desktop: $passed passed, $failed failed, $skipped skipped"
-[ "$failed" -eq 0 ]
+run_cases desktop "${cases[@]}"

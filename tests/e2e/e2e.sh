@@ -32,6 +32,19 @@ export DISPLAY=:$(head -n1 "$work/display")
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
+# Waits up to 3 s for the program to end: then sets $code to its exit code, or fails saying it
+# still ran that long after $1.
+await_end() {
+    for _ in $(seq 60); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
+    if kill -0 "$program_pid" 2>/dev/null; then
+        fail "still running 3 s after $1"
+        return 1
+    fi
+    wait "$program_pid"
+    code=$?
+    program_pid=""
+}
+
 expect_geometry() {
     local got
     got=$(geometry "$2")
@@ -115,14 +128,8 @@ wait_gone '^Advertisement$' || fail "the advertisement is still visible during t
 xdotool search --onlyvisible --name '^Kelto Zelbo Break$' 2>/dev/null | grep -qx "$main" \
     && fail "the main window is still visible during the farewell"
 
-for _ in $(seq 60); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
-elapsed=$(( ($(date +%s%N) - exit_ns) / 1000000 ))
-if kill -0 "$program_pid" 2>/dev/null; then
-    fail "still running 3 s after Exit"
-else
-    wait "$program_pid"
-    code=$?
-    program_pid=""
+if await_end "Exit"; then
+    elapsed=$(( ($(date +%s%N) - exit_ns) / 1000000 ))
     [ "$code" = 0 ] || fail "exit code $code"
     echo "ended ${elapsed} ms after Exit"
     [ "$elapsed" -ge 1500 ] || fail "the farewell picture was shown for only ${elapsed} ms"
@@ -138,13 +145,7 @@ if [ -n "$main" ]; then
 fi
 if [ -n "${farewell:-}" ]; then
     close_window "$farewell"
-    for _ in $(seq 60); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
-    if kill -0 "$program_pid" 2>/dev/null; then
-        fail "still running 3 s after the farewell window was closed"
-    else
-        wait "$program_pid"
-        code=$?
-        program_pid=""
+    if await_end "the farewell window was closed"; then
         [ "$code" = 0 ] || fail "exit code $code after the farewell window was closed"
     fi
 else

@@ -127,3 +127,30 @@ PY
 has_icon() {
     xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -q '^_NET_WM_ICON(CARDINAL)'
 }
+# Runs run_case for each of the cases $2... side by side, each in a subshell with its own log,
+# then prints each case's log under its verdict. Returns 1 if a case failed, 77 if none failed
+# and one was skipped; $1 names the script in the summary line.
+run_cases() {
+    local name=$1 logs i r passed=0 failed=0 skipped=0
+    shift
+    local cases=("$@") pids=()
+    logs=$(mktemp -d)
+    for i in "${!cases[@]}"; do
+        ( run_case "${cases[i]}" ) >"$logs/$i" 2>&1 &
+        pids+=($!)
+    done
+    for i in "${!cases[@]}"; do
+        wait "${pids[i]}"
+        case $? in
+            0) passed=$((passed + 1)); r=passed ;;
+            77) skipped=$((skipped + 1)); r=skipped ;;
+            *) failed=$((failed + 1)); r=FAILED ;;
+        esac
+        echo "=== ${cases[i]}: $r"
+        sed 's/^/    /' "$logs/$i"
+    done
+    rm -rf "$logs"
+    echo "$name: $passed passed, $failed failed, $skipped skipped"
+    [ "$failed" -eq 0 ] || return 1
+    [ "$skipped" -eq 0 ] || return 77
+}

@@ -220,22 +220,4 @@ run_case() {
     [ "$failures" -eq 0 ]
 }
 
-logs=$(mktemp -d)
-pids=()
-for c in "${cases[@]}"; do
-    ( run_case "$c" ) >"$logs/$c" 2>&1 &
-    pids+=($!)
-done
-passed=0 failed=0
-for i in "${!cases[@]}"; do
-    if wait "${pids[i]}"; then
-        passed=$((passed + 1)) r=passed
-    else
-        failed=$((failed + 1)) r=FAILED
-    fi
-    echo "=== ${cases[i]}: $r"
-    sed 's/^/    /' "$logs/${cases[i]}"
-done
-rm -rf "$logs"
-echo "sound: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+run_cases sound "${cases[@]}"

@@ -237,24 +237,4 @@ run_case() {
     [ "$failures" -eq 0 ]
 }
 
-logs=$(mktemp -d)
-pids=()
-for c in "${cases[@]}"; do
-    ( run_case "$c" ) >"$logs/$c" 2>&1 &
-    pids+=($!)
-done
-passed=0 failed=0 skipped=0
-for i in "${!cases[@]}"; do
-    wait "${pids[i]}"
-    case $? in
-        0) passed=$((passed + 1)); r=passed ;;
-        77) skipped=$((skipped + 1)); r=skipped ;;
-        *) failed=$((failed + 1)); r=FAILED ;;
-    esac
-    echo "=== ${cases[i]}: $r"
-    sed 's/^/    /' "$logs/${cases[i]}"
-done
-rm -rf "$logs"
-echo "wayland: $passed passed, $failed failed, $skipped skipped"
-[ "$failed" -eq 0 ] || exit 1
-[ "$skipped" -eq 0 ] || exit 77
+run_cases wayland "${cases[@]}"
