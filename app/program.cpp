@@ -2,6 +2,7 @@
 
 #include "countdown/form1.h"
 #include "forms/windows.h"
+#include "kzb_version.h"
 #include "shell/texts.h"
 
 #include <QApplication>

@@ -247,14 +247,18 @@ void Form1::giveAlarmIfDue()
                                              texts::caption(), alarmText(ran, next),
                                              forms::Desktop::Arrival::Unasked);
         m_alarmBoxOpen = false;
-        m_acceptedLength = next;
-        Label3->setCaption(next);
+        restartCountdown(next);
     }
     if (Label3->caption() == due && Option1->value()) {
         forms::Desktop::current().beep();
-        m_acceptedLength = minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength);
-        Label3->setCaption(m_acceptedLength);
+        restartCountdown(minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength));
     }
+}
+
+void Form1::restartCountdown(const QString &length)
+{
+    m_acceptedLength = length;
+    Label3->setCaption(length);
 }
 
 void Form1::Label5_Change()

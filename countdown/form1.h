@@ -94,6 +94,8 @@ private:
     void createCountdownFrame();
     void createMenus();
     void giveAlarmIfDue();
+    // After a sound or message-box alarm the next countdown runs at once, for `length`.
+    void restartCountdown(const QString &length);
 
     // Ticks go on while the alarm's message box is open; they must not open another one.
     bool m_alarmBoxOpen = false;

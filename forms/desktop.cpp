@@ -27,7 +27,6 @@ namespace forms {
 
 namespace {
 Desktop *installed = nullptr;
-
 } // namespace
 
 Desktop &Desktop::current()
@@ -94,20 +93,19 @@ public:
     {
         {
             std::lock_guard lock(m_mutex);
-            if (m_state == State::Playing) {
+            if (m_state == State::Requested || m_state == State::Playing) {
                 // The last bell is still stuck in the sound server.
                 QApplication::beep();
                 return;
             }
-            m_state = State::Playing;
-            ++m_requests;
+            m_state = State::Requested;
         }
         m_wake.notify_one();
         awaitAnswer(++m_ticket, 0);
     }
 
 private:
-    enum class State { Idle, Playing, Played, Refused };
+    enum class State { Idle, Requested, Playing, Played, Refused };
     static constexpr int Looks = 40;
     static constexpr std::chrono::milliseconds LookEvery{25};
 
@@ -139,12 +137,11 @@ private:
         ca_context *context = nullptr;
         if (ca_context_create(&context) != CA_SUCCESS)
             context = nullptr;
-        unsigned played = 0;
         for (;;) {
             {
                 std::unique_lock lock(m_mutex);
-                m_wake.wait(lock, [&] { return m_requests != played; });
-                played = m_requests;
+                m_wake.wait(lock, [this] { return m_state == State::Requested; });
+                m_state = State::Playing;
             }
             bool heard = false;
             for (const char *bell : {"bell-window-system", "bell"}) {
@@ -164,7 +161,6 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     State m_state = State::Idle;
-    unsigned m_requests = 0;
     // The window thread's count of bells, to tell the answer it waits for from older ones.
     unsigned m_ticket = 0;
 };

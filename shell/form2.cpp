@@ -6,6 +6,7 @@
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/windows.h"
+#include "kzb_version.h"
 #include "shell/module1.h"
 #include "shell/texts.h"
 
@@ -34,7 +35,7 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
     connect(Label2, &forms::Label::clicked, this, &Form2::Label2_Click);
     Label2->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
 
-    Label7 = new forms::Label(texts::versionLine(), client());
+    Label7 = new forms::Label(QStringLiteral("Version: " KZB_VERSION_SHORT), client());
     forms::placeTwips(Label7, 4320, 840, 1695, 495);
 
     // Right of the picture: what the program is and who made it.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "kzb_version.h"
-
 #include <QString>
 
 // Texts that more than one window shows, used by the windows, the screenshot tool and the tests.
@@ -12,12 +10,6 @@ namespace texts {
 inline QString caption()
 {
     return QStringLiteral("Kelto Zelbo Break");
-}
-
-// The About window's version line; the number is the project's.
-inline QString versionLine()
-{
-    return QStringLiteral("Version: " KZB_VERSION_SHORT);
 }
 
 } // namespace texts

@@ -4,6 +4,7 @@
 #include "forms/image.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "kzb_version.h"
 #include "shell/form2.h"
 #include "shell/form4.h"
 #include "shell/module1.h"
