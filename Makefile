@@ -103,10 +103,11 @@ build-all: test-deps $(BUILD_DIR)/CMakeCache.txt
 check: build-all
 	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
 
-# The suites spend most of their time waiting for countdowns, so the sanitized and fuzz trees are
-# built while the plain suite runs, and the fuzzers run while the sanitized suite does, both at
-# the lowest priority so that they take only what the program under test leaves. Their output
-# goes to a log in their tree, shown when they fail.
+# The suites spend most of their time waiting for countdowns. So the sanitized and fuzz trees are
+# built while the plain suite runs, at the lowest priority so that they take only what the program
+# under test leaves; and the fuzzers run one at a time while the sanitized suite does, each on a
+# core of its own as when run alone. Their output goes to a log in their tree, shown when they
+# fail.
 test: build-all
 	@mkdir -p $(SAN_DIR) $(FUZZ_DIR)
 	@echo "building the sanitized and fuzz trees beside the plain suite (log: $(SAN_DIR)/make-test.log)"
@@ -118,7 +119,7 @@ test: build-all
 	  fi; \
 	  exit $$plain
 	@echo "fuzzing beside the sanitized suite (log: $(FUZZ_DIR)/make-test.log)"
-	@nice -n 19 $(MAKE) --no-print-directory fuzz-run >$(FUZZ_DIR)/make-test.log 2>&1 & \
+	@$(MAKE) --no-print-directory fuzz-run FUZZ_JOBS=1 >$(FUZZ_DIR)/make-test.log 2>&1 & \
 	  fuzzed=$$!; \
 	  (cd $(SAN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)); sanitized=$$?; \
 	  wait $$fuzzed; fuzzed=$$?; \
