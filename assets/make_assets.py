@@ -569,14 +569,28 @@ banner()
 
 # --- About window picture, 271x83 -------------------------------------------
 
+def stopwatch_card(W, H, top, bottom, halo, halo_blur, watch, watch_at):
+    """The About and farewell pictures' ground: a vertical gradient from
+    top to bottom, a soft white halo (x, y, r) and the stopwatch of size
+    watch at watch_at, all in design pixels."""
+    img = gradient(W * SS, H * SS, top, bottom).convert('RGBA')
+    img = blend(img, lambda d: d.ellipse(disc(*halo),
+                                         fill=(255, 255, 255, 170)),
+                blur=halo_blur * SS, base=(255, 255, 255))
+    img.alpha_composite(stopwatch_image(watch * SS),
+                        (watch_at[0] * SS, watch_at[1] * SS))
+    return img
+
+
+def save_jpeg(img, W, H, name):
+    img.convert('RGB').resize((W, H), Image.LANCZOS).save(
+        name, quality=92, subsampling=0, optimize=False)
+
+
 def about_picture():
     W, H = 271, 83
-    img = gradient(W * SS, H * SS, (238, 246, 255), (186, 213, 243)) \
-        .convert('RGBA')
-    img = blend(img, lambda d: d.ellipse(disc(43, 44, 46),
-                                         fill=(255, 255, 255, 170)),
-                blur=8 * SS, base=(255, 255, 255))
-    img.alpha_composite(stopwatch_image(70 * SS), (8 * SS, 7 * SS))
+    img = stopwatch_card(W, H, (238, 246, 255), (186, 213, 243),
+                         (43, 44, 46), 8, 70, (8, 7))
 
     title = font(25)
     navy, red = (28, 52, 104, 255), (206, 32, 42, 255)
@@ -594,8 +608,7 @@ def about_picture():
         d.ellipse(disc(W - 13, y, 3), fill=red)
     img = blend(img, rule)
 
-    img.convert('RGB').resize((W, H), Image.LANCZOS).save(
-        'about.jpg', quality=92, subsampling=0, optimize=False)
+    save_jpeg(img, W, H, 'about.jpg')
 
 
 about_picture()
@@ -605,20 +618,15 @@ about_picture()
 
 def farewell_picture():
     W, H = 346, 68
-    img = gradient(W * SS, H * SS, (255, 248, 230), (250, 216, 166)) \
-        .convert('RGBA')
-    img = blend(img, lambda d: d.ellipse(disc(36, 34, 38),
-                                         fill=(255, 255, 255, 170)),
-                blur=7 * SS, base=(255, 255, 255))
-    img.alpha_composite(stopwatch_image(56 * SS), (8 * SS, 6 * SS))
+    img = stopwatch_card(W, H, (255, 248, 230), (250, 216, 166),
+                         (36, 34, 38), 7, 56, (8, 6))
     img = put_text(img, font(12.5, bold=False),
                    'Thank you for using Kelto Zelbo Break', 74, 12,
                    (96, 58, 22, 255))
     img = put_text(img, font(24), 'Take a break!', 74, 32,
                    (200, 40, 36, 255), shadow=(255, 255, 255, 230),
                    offset=1.2)
-    img.convert('RGB').resize((W, H), Image.LANCZOS).save(
-        'farewell.jpg', quality=92, subsampling=0, optimize=False)
+    save_jpeg(img, W, H, 'farewell.jpg')
 
 
 farewell_picture()
