@@ -3,15 +3,20 @@
 # that one line changed is configured, and every place that shows the version must follow: the
 # code's generated header, the Windows resource (compiled and read back), the AppStream release
 # and the Debian package.
-# Usage: version_source.sh SOURCE_DIR
+# Usage: version_source.sh SOURCE_DIR VERSION VERSION_TEXT
+#   VERSION is project()'s version (2.0.0), VERSION_TEXT the application's (2.00).
 set -euo pipefail
 source_dir=$(readlink -f "$1")
+version=$2
+version_text=$3
 here=$(dirname "$(readlink -f "$0")")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 mkdir "$work/src"
-tar -C "$source_dir" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$work/src" -xf -
+# Build trees, whatever their names, are left out: one may be written to while this runs.
+tar -C "$source_dir" --exclude='./build*' --exclude=./.git --exclude-tag-all=CMakeCache.txt \
+    -cf - . | tar -C "$work/src" -xf -
 cmake_lists=$work/src/CMakeLists.txt
 sed -i 's/^\(project(KeltoZelboBreak VERSION \)[0-9.]*/\17.8.3/' "$cmake_lists"
 changed=$(diff "$source_dir/CMakeLists.txt" "$cmake_lists" | grep -c '^>' || true)
@@ -36,10 +41,12 @@ grep -q 'CPACK_PACKAGE_VERSION "7.8.3"' "$work/build/CPackConfig.cmake" \
     [ "$code" = 77 ] && echo "(the Windows resource was not compiled: no MinGW resource compiler)" \
         || fail "the Windows resource does not carry 7.8.3"
 }
-# No other file of the program writes the version out by hand.
+# No other file of the program writes the version out by hand, in any of the forms it is shown in.
+dots() { printf '%s' "$1" | sed 's/\./\\./g'; }
+written="$(dots "$version_text")\|$(dots "$version")\|${version//./,}\|\"Version: [0-9]"
 for file in "$source_dir"/app/*.cpp "$source_dir"/shell/*.cpp "$source_dir"/shell/*.h \
             "$source_dir"/packaging/windows/*.rc.in "$source_dir"/packaging/linux/*.in; do
-    grep -Hn '2\.00\|2\.0\.0\|2,0,0\|"Version: [0-9]' "$file" && fail "$file writes the version itself"
+    grep -Hn "$written" "$file" && fail "$file writes the version itself"
 done
 [ "$failures" -eq 0 ] || exit 1
 echo "one line of CMakeLists.txt gives every place its version"
