@@ -20,9 +20,9 @@ CTEST_JOBS   ?= 4
 FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 
 # Debian package names, none of them tied to one release's version numbers. To build and run: the
-# toolchain (Ninja builds a tree a fifth faster than make) and Qt 6 (with its Wayland platform, for Wayland sessions without XWayland),
-# libcanberra with its sound-server back end and the sound theme for the alarm's bell, and the
-# font the windows are laid out for.
+# toolchain (Ninja builds a tree a fifth faster than make) and Qt 6 (with its Wayland platform,
+# for Wayland sessions without XWayland), libcanberra with its sound-server back end and the
+# sound theme for the alarm's bell, and the font the windows are laid out for.
 RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
                 libcanberra-dev libcanberra-pulse sound-theme-freedesktop fonts-liberation2
 
@@ -43,7 +43,13 @@ TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus
                  desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
                  clang libclang-rt-dev clang-format
 
+# The goals that need the test tools install them with the rest, in one go.
+TEST_GOALS := test-deps build-all check test sanitized fuzz-build fuzz package
+ifneq ($(filter $(TEST_GOALS),$(MAKECMDGOALS)),)
+PACKAGES ?= $(RUN_PACKAGES) $(TEST_PACKAGES)
+else
 PACKAGES ?= $(RUN_PACKAGES)
+endif
 
 # What `make bench` needs besides: Python with Xlib to watch the windows from outside, strace to
 # count timer wake-ups.
@@ -54,6 +60,20 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 # New build trees are made for Ninja where it is installed (deps installs it), for make elsewhere.
 # An existing tree keeps the generator it was made with.
 GENERATOR = $$(command -v ninja >/dev/null 2>&1 && echo -G Ninja)
+
+# configure_tree DIR,SOURCE,ARGUMENTS configures the tree DIR of SOURCE when it has no build files
+# yet or was configured with other ARGUMENTS (written to DIR/configure-args once configure has
+# succeeded, so a configure that failed is tried again); otherwise it leaves the tree alone.
+define configure_tree
+	@args='$(strip $(3))'; \
+	if { [ ! -f $(1)/build.ninja ] && [ ! -f $(1)/Makefile ]; } \
+	    || [ "$$(cat $(1)/configure-args 2>/dev/null)" != "$$args" ]; then \
+	  rm -f $(1)/configure-args; \
+	  generator=; [ -f $(1)/CMakeCache.txt ] || generator=$(GENERATOR); \
+	  echo "cmake -S $(2) -B $(1) $$generator $$args"; \
+	  eval cmake -S $(2) -B $(1) $$generator $$args && echo "$$args" >$(1)/configure-args; \
+	fi
+endef
 # The plain tree carries line tables rather than full debug information: backtraces still name
 # file and line, and the test executables, which include a precompiled copy of Qt's headers,
 # compile in half the time. BUILD_TYPE=Debug gives full debug information.
@@ -79,13 +99,10 @@ deps:
 	  echo "then build with CMake as README.md describes."; \
 	fi
 
-test-deps:
-	@$(MAKE) --no-print-directory deps PACKAGES="$(RUN_PACKAGES) $(TEST_PACKAGES)"
+test-deps: deps
 
-$(BUILD_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_WERROR=ON $(PLAIN_FLAGS)
-
-configure: deps $(BUILD_DIR)/CMakeCache.txt
+configure: deps
+	$(call configure_tree,$(BUILD_DIR),.,-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_WERROR=ON $(PLAIN_FLAGS))
 
 # The program alone: what `make run` needs.
 build: configure
@@ -97,8 +114,8 @@ run: build
 # The program, its tests and tools. Once the test tools are installed the tree is configured once
 # more (a second or two, rebuilding nothing), so that what they bring since `make run` configured
 # it is found (Qt's private headers, for the in-process accessibility test); after that, CMake
-# configures it again only when its own files change.
-$(BUILD_DIR)/test-tools.stamp: | test-deps $(BUILD_DIR)/CMakeCache.txt
+# configures it again only when its own files change or the make command asks for other settings.
+$(BUILD_DIR)/test-tools.stamp: | test-deps configure
 	cmake -S . -B $(BUILD_DIR) >/dev/null
 	@touch $@
 
@@ -134,17 +151,14 @@ test: build-all
 # Only the tests run in the sanitized tree: the screenshot tool is left out, and it is compiled
 # for the sanitizers' reports rather than for speed: -O1 with line tables only, which compiles
 # much faster and still names file and line in every report.
-$(SAN_DIR)/CMakeCache.txt: | test-deps
-	cmake -S . -B $(SAN_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_SANITIZE=ON -DKZB_WERROR=ON \
-	    -DKZB_BUILD_SCREENSHOTS=OFF "-DCMAKE_CXX_FLAGS_$(SAN_CONFIG)=-O1 -g1 -DNDEBUG"
-
-sanitized: test-deps $(SAN_DIR)/CMakeCache.txt
+SAN_ARGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_SANITIZE=ON -DKZB_WERROR=ON \
+            -DKZB_BUILD_SCREENSHOTS=OFF "-DCMAKE_CXX_FLAGS_$(SAN_CONFIG)=-O1 -g1 -DNDEBUG"
+sanitized: test-deps
+	$(call configure_tree,$(SAN_DIR),.,$(SAN_ARGS))
 	cmake --build $(SAN_DIR) --parallel
 
-$(FUZZ_DIR)/CMakeCache.txt: | test-deps
-	cmake -S fuzz -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_CXX_COMPILER=clang++
-
-fuzz-build: test-deps $(FUZZ_DIR)/CMakeCache.txt
+fuzz-build: test-deps
+	$(call configure_tree,$(FUZZ_DIR),fuzz,-DCMAKE_CXX_COMPILER=clang++)
 	cmake --build $(FUZZ_DIR) --parallel
 
 # Each target starts from its committed seeds and what earlier runs found; a broken property
