@@ -43,8 +43,8 @@ TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus
                  desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
                  clang libclang-rt-dev clang-format
 
-# The goals that need the test tools install them with the rest, in one go.
-TEST_GOALS := test-deps build-all check test sanitized fuzz-build fuzz package
+# What deps installs: the goals that need the test tools install them with the rest, in one go.
+TEST_GOALS := build-all check test sanitized fuzz-build fuzz package
 ifneq ($(filter $(TEST_GOALS),$(MAKECMDGOALS)),)
 PACKAGES ?= $(RUN_PACKAGES) $(TEST_PACKAGES)
 else
@@ -77,9 +77,10 @@ endef
 # The plain tree carries line tables rather than full debug information: backtraces still name
 # file and line, and the test executables, which include a precompiled copy of Qt's headers,
 # compile in half the time. BUILD_TYPE=Debug gives full debug information.
-PLAIN_FLAGS := $(if $(filter RelWithDebInfo,$(BUILD_TYPE)),"-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
+PLAIN_ARGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_WERROR=ON \
+              $(if $(filter RelWithDebInfo,$(BUILD_TYPE)),"-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
 
-.PHONY: all deps test-deps configure build build-all run check test sanitized fuzz-build \
+.PHONY: all deps configure build build-all run check test sanitized fuzz-build \
         fuzz-run fuzz package clean bench
 
 all: build
@@ -99,10 +100,8 @@ deps:
 	  echo "then build with CMake as README.md describes."; \
 	fi
 
-test-deps: deps
-
 configure: deps
-	$(call configure_tree,$(BUILD_DIR),.,-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_WERROR=ON $(PLAIN_FLAGS))
+	$(call configure_tree,$(BUILD_DIR),.,$(PLAIN_ARGS))
 
 # The program alone: what `make run` needs.
 build: configure
@@ -115,11 +114,11 @@ run: build
 # more (a second or two, rebuilding nothing), so that what they bring since `make run` configured
 # it is found (Qt's private headers, for the in-process accessibility test); after that, CMake
 # configures it again only when its own files change or the make command asks for other settings.
-$(BUILD_DIR)/test-tools.stamp: | test-deps configure
+$(BUILD_DIR)/test-tools.stamp: | configure
 	cmake -S . -B $(BUILD_DIR) >/dev/null
 	@touch $@
 
-build-all: test-deps $(BUILD_DIR)/test-tools.stamp
+build-all: $(BUILD_DIR)/test-tools.stamp
 	cmake --build $(BUILD_DIR) --parallel
 
 check: build-all
@@ -153,11 +152,11 @@ test: build-all
 # much faster and still names file and line in every report.
 SAN_ARGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_SANITIZE=ON -DKZB_WERROR=ON \
             -DKZB_BUILD_SCREENSHOTS=OFF "-DCMAKE_CXX_FLAGS_$(SAN_CONFIG)=-O1 -g1 -DNDEBUG"
-sanitized: test-deps
+sanitized: deps
 	$(call configure_tree,$(SAN_DIR),.,$(SAN_ARGS))
 	cmake --build $(SAN_DIR) --parallel
 
-fuzz-build: test-deps
+fuzz-build: deps
 	$(call configure_tree,$(FUZZ_DIR),fuzz,-DCMAKE_CXX_COMPILER=clang++)
 	cmake --build $(FUZZ_DIR) --parallel
 
@@ -186,7 +185,7 @@ fuzz: fuzz-build
 	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=600
 
 # A Debian package of a Release build installed under /usr: build-package/*.deb
-package: test-deps
+package: deps
 	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
 	    -DKZB_BUILD_TESTS=OFF -DKZB_WERROR=ON
 	cmake --build build-package --parallel
