@@ -5,6 +5,10 @@
 #               fuzz target for FUZZ_SECONDS
 # and one for the quick loop while changing the code:
 #   make check  the plain build and its tests only
+# and one for Windows users:
+#   make windows  cross-builds the program for 64-bit Windows and packs it into build-windows/ as a
+#                 portable zip and an installer (the first time, it builds Qt for Windows: about
+#                 20 minutes; make test does all of this too and tests it under Wine)
 # Elsewhere, install the packages' equivalents and build with CMake (see README.md).
 
 BUILD_DIR    ?= build
@@ -43,10 +47,22 @@ TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus
                  desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
                  clang libclang-rt-dev clang-format
 
+# To build for Windows besides: Debian's MinGW-w64 compilers with POSIX threads, the tools that
+# fetch and unpack Debian's Qt source to build Qt for Windows from (packaging/windows/build-qt.sh;
+# Qt's host tools come with qt6-base-dev), and NSIS for the installer. To test that build: Wine,
+# and Python's PE reader for the executable's resources.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+                    qt6-base-dev-tools dpkg-dev xz-utils nsis
+WINE_PACKAGES := wine wine64 python3-pefile
+
 # What deps installs: the goals that need the test tools install them with the rest, in one go.
 TEST_GOALS := build-all check test sanitized fuzz-build fuzz package
-ifneq ($(filter $(TEST_GOALS),$(MAKECMDGOALS)),)
+ifneq ($(filter test,$(MAKECMDGOALS)),)
+PACKAGES ?= $(RUN_PACKAGES) $(TEST_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES)
+else ifneq ($(filter $(TEST_GOALS),$(MAKECMDGOALS)),)
 PACKAGES ?= $(RUN_PACKAGES) $(TEST_PACKAGES)
+else ifneq ($(filter windows windows-check,$(MAKECMDGOALS)),)
+PACKAGES ?= $(RUN_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES)
 else
 PACKAGES ?= $(RUN_PACKAGES)
 endif
@@ -81,7 +97,7 @@ PLAIN_ARGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKZB_WERROR=ON \
               $(if $(filter RelWithDebInfo,$(BUILD_TYPE)),"-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
 
 .PHONY: all deps configure build build-all run check test sanitized fuzz-build \
-        fuzz-run fuzz package clean bench
+        fuzz-run fuzz package clean bench windows windows-qt windows-check
 
 all: build
 
@@ -124,28 +140,38 @@ build-all: $(BUILD_DIR)/test-tools.stamp
 check: build-all
 	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
 
-# The suites spend most of their time waiting for countdowns. So the sanitized and fuzz trees are
-# built while the plain suite runs, at the lowest priority so that they take only what the program
-# under test leaves; and the fuzzers run one at a time while the sanitized suite does, each on a
-# core of its own as when run alone. Their output goes to a log in their tree, shown when they
-# fail.
+# The suites spend most of their time waiting for countdowns. So the sanitized, fuzz and Windows
+# trees are built while the plain suite runs, at the lowest priority so that they take only what
+# the program under test leaves; then the sanitized suite and the Windows suite under Wine run side
+# by side, with the fuzzers one at a time beside them, each on a core of its own as when run alone.
+# Output of what runs beside goes to a log in its tree, shown when it fails (the Windows suite's
+# always).
 test: build-all
-	@mkdir -p $(SAN_DIR) $(FUZZ_DIR)
-	@echo "building the sanitized and fuzz trees beside the plain suite (log: $(SAN_DIR)/make-test.log)"
+	@mkdir -p $(SAN_DIR) $(FUZZ_DIR) $(WIN_DIR)
+	@echo "building the sanitized, fuzz and Windows trees beside the plain suite (logs: $(SAN_DIR)/make-test.log, $(WIN_DIR)/make-test.log)"
 	@nice -n 19 $(MAKE) --no-print-directory sanitized fuzz-build >$(SAN_DIR)/make-test.log 2>&1 & \
 	  built=$$!; \
+	  nice -n 19 $(MAKE) --no-print-directory windows >$(WIN_DIR)/make-test.log 2>&1 & \
+	  windows=$$!; \
 	  (cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)); plain=$$?; \
 	  if ! wait $$built; then \
 	    echo "building the sanitized and fuzz trees failed:"; tail -n 60 $(SAN_DIR)/make-test.log; exit 1; \
 	  fi; \
+	  if ! wait $$windows; then \
+	    echo "building the Windows tree failed:"; tail -n 60 $(WIN_DIR)/make-test.log; exit 1; \
+	  fi; \
 	  exit $$plain
-	@echo "fuzzing beside the sanitized suite (log: $(FUZZ_DIR)/make-test.log)"
+	@echo "the Windows suite under Wine and the fuzzers beside the sanitized suite (logs: $(WIN_DIR)/ctest.log, $(FUZZ_DIR)/make-test.log)"
 	@$(MAKE) --no-print-directory fuzz-run FUZZ_JOBS=1 >$(FUZZ_DIR)/make-test.log 2>&1 & \
 	  fuzzed=$$!; \
+	  (cd $(WIN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)) >$(WIN_DIR)/ctest.log 2>&1 & \
+	  windows=$$!; \
 	  (cd $(SAN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)); sanitized=$$?; \
+	  wait $$windows; windows=$$?; \
 	  wait $$fuzzed; fuzzed=$$?; \
+	  echo "--- the Windows suite under Wine"; cat $(WIN_DIR)/ctest.log; \
 	  cat $(FUZZ_DIR)/make-test.log; \
-	  [ $$sanitized -eq 0 ] && [ $$fuzzed -eq 0 ]
+	  [ $$sanitized -eq 0 ] && [ $$windows -eq 0 ] && [ $$fuzzed -eq 0 ]
 
 # Only the tests run in the sanitized tree: the screenshot tool is left out, and it is compiled
 # for the sanitizers' reports rather than for speed: -O1 with line tables only, which compiles
@@ -192,6 +218,28 @@ package: deps
 	cd build-package && cpack -G DEB
 	@ls -1 build-package/*.deb
 
+# The Windows build: Qt for Windows from the cache outside the tree (built there the first time),
+# then the program and its tests cross-compiled in $(WIN_DIR), and the zip and the installer packed
+# there. Release, without debugging information, like the packages.
+WIN_DIR    ?= build-windows
+QT_WINDOWS  = $(shell packaging/windows/build-qt.sh --path)
+WIN_ARGS    = -DCMAKE_BUILD_TYPE=Release -DKZB_WERROR=ON -DKZB_BUILD_SCREENSHOTS=OFF \
+              -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/packaging/windows/mingw-w64.cmake \
+              -DCMAKE_PREFIX_PATH=$(QT_WINDOWS)
+
+windows-qt: deps
+	@packaging/windows/build-qt.sh >/dev/null
+
+windows: windows-qt
+	$(call configure_tree,$(WIN_DIR),.,$(WIN_ARGS))
+	cmake --build $(WIN_DIR) --parallel
+	cd $(WIN_DIR) && cpack
+	@ls -1 $(WIN_DIR)/*.zip $(WIN_DIR)/*-setup.exe
+
+# The Windows build's tests under Wine, after make windows.
+windows-check: windows
+	cd $(WIN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
+
 # Start-up time, memory, wake-ups and alarm timing against a bare Qt window, under a private
 # Xvfb, with every budget checked (about twenty minutes; BENCH_LONG=1 adds ten alarms in a
 # row). See docs/performance.md.
@@ -200,4 +248,4 @@ bench:
 	BENCH_LONG=$(BENCH_LONG) bash bench/run.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) build-package
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(WIN_DIR) build-package

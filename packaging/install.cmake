@@ -1,6 +1,22 @@
-# Installation (relative GNU directories, so --prefix and packaging both work) and the Debian
-# package that `cpack -G DEB` builds from it.
+# Installation and the packages CPack builds from it: on Linux relative GNU directories (so
+# --prefix and packaging both work) and the Debian package that `cpack -G DEB` builds; on Windows
+# a flat folder, packed as a zip and an installer (packaging/windows/package.cmake).
 include(GNUInstallDirs)
+
+set(CPACK_PACKAGE_NAME kelto-zelbo-break)
+set(CPACK_PACKAGE_VENDOR "Zelbo Software")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Break reminder timer")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Counts down a number of minutes and reminds you to take a break with a beep, a message box "
+    "or a pop-up window showing a message you wrote.")
+set(CPACK_PACKAGE_CONTACT "Zelbo Software <kelto@example.com>")
+
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows/package.cmake)
+    include(CPack)
+    return()
+endif()
 
 install(TARGETS kelto-zelbo-break RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -16,14 +32,6 @@ if(UNIX AND NOT APPLE)
     install(DIRECTORY ${linux}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 
-set(CPACK_PACKAGE_NAME kelto-zelbo-break)
-set(CPACK_PACKAGE_VENDOR "Zelbo Software")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Break reminder timer")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Counts down a number of minutes and reminds you to take a break with a beep, a message box "
-    "or a pop-up window showing a message you wrote.")
-set(CPACK_PACKAGE_CONTACT "Zelbo Software <kelto@example.com>")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

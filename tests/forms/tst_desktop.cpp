@@ -51,11 +51,15 @@ void TestDesktop::messageBoxShowsTextAsTyped()
 
 void TestDesktop::linkWithNoHandlerIsSilent()
 {
-    // The offscreen platform opens no links at all: the program says nothing to the user.
+    // No program takes the link: on Linux the offscreen platform opens no links at all, and on
+    // Windows the shell finds no mail program (the test's Wine prefix has none). The program says
+    // nothing to the user.
     forms::SystemDesktop desktop;
     forms::Desktop::install(&desktop);
+#ifndef Q_OS_WIN
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("openUrl|not support|Unable")));
+#endif
     Module1::OpenMailLink();
     forms::Desktop::install(nullptr);
     QVERIFY(QApplication::topLevelWidgets().isEmpty());

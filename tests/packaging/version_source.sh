@@ -2,13 +2,15 @@
 # The version is written once, in project() of CMakeLists.txt. A copy of the source tree with
 # that one line changed is configured, and every place that shows the version must follow: the
 # code's generated header, the Windows resource (compiled and read back), the AppStream release
-# and the Debian package.
-# Usage: version_source.sh SOURCE_DIR VERSION VERSION_TEXT
+# and the Debian package; given Qt for Windows, the Windows packages' names and the installer's
+# version too.
+# Usage: version_source.sh SOURCE_DIR VERSION VERSION_TEXT [QT_FOR_WINDOWS]
 #   VERSION is project()'s version (2.0.0), VERSION_TEXT the application's (2.00).
 set -euo pipefail
 source_dir=$(readlink -f "$1")
 version=$2
 version_text=$3
+qt_windows=${4:-}
 here=$(dirname "$(readlink -f "$0")")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -41,11 +43,26 @@ grep -q 'CPACK_PACKAGE_VERSION "7.8.3"' "$work/build/CPackConfig.cmake" \
     [ "$code" = 77 ] && echo "(the Windows resource was not compiled: no MinGW resource compiler)" \
         || fail "the Windows resource does not carry 7.8.3"
 }
+if [ -n "$qt_windows" ]; then
+    cmake -S "$work/src" -B "$work/build-windows" -DKZB_BUILD_TESTS=OFF \
+        "-DCMAKE_TOOLCHAIN_FILE=$work/src/packaging/windows/mingw-w64.cmake" \
+        "-DCMAKE_PREFIX_PATH=$qt_windows" >"$work/configure-windows.log" 2>&1 \
+        || { cat "$work/configure-windows.log"; exit 1; }
+    grep -q 'CPACK_PACKAGE_FILE_NAME "kelto-zelbo-break-7.8.3-win64"' \
+        "$work/build-windows/CPackConfig.cmake" || fail "the zip is not named for 7.8.3"
+    grep -q '"kelto-zelbo-break-7.8.3-win64-setup"' "$work/build-windows/cpack_options.cmake" \
+        || fail "the installer is not named for 7.8.3"
+    grep -q 'CPACK_PACKAGE_VERSION "7.8.3"' "$work/build-windows/CPackConfig.cmake" \
+        || fail "the installer's version is not 7.8.3"
+    cmp -s "$generated/kelto-zelbo-break.rc" "$work/build-windows/generated/kelto-zelbo-break.rc" \
+        || fail "the Windows build's resource script differs from the one checked above"
+fi
 # No other file of the program writes the version out by hand, in any of the forms it is shown in.
 dots() { printf '%s' "$1" | sed 's/\./\\./g'; }
 written="$(dots "$version_text")\|$(dots "$version")\|${version//./,}\|\"Version: [0-9]"
 for file in "$source_dir"/app/*.cpp "$source_dir"/shell/*.cpp "$source_dir"/shell/*.h \
-            "$source_dir"/packaging/windows/*.rc.in "$source_dir"/packaging/linux/*.in; do
+            "$source_dir"/packaging/windows/*.in "$source_dir"/packaging/windows/*.cmake \
+            "$source_dir"/packaging/linux/*.in; do
     grep -Hn "$written" "$file" && fail "$file writes the version itself"
 done
 [ "$failures" -eq 0 ] || exit 1

@@ -1,0 +1,285 @@
+#!/bin/bash
+# The Windows program as a person gets it: unpacked from the portable zip into a clean Wine
+# prefix and started there, on a private X server with a window manager, driven with xdotool.
+# Each case has its own prefix, HOME, X server and processes, and they run side by side:
+#   start   the windows at their designed places and sizes, the countdown once a second, both
+#           links handed to the shell from C:\, Exit through the farewell with exit code 0
+#   box     the message-box alarm at T = 1 with the typing guard; the countdown goes on
+#   popup   the pop-up at T = 1 with the typing guard; Continue counts again
+#   stop    the pop-up at T = 1; Stop returns to the idle layout
+#   sound   the beep at T = 1, an X bell under Wine; the countdown goes on
+# Usage: e2e.sh ZIP [CASE...]
+set -uo pipefail
+zip=$(readlink -f "$1")
+shift
+here=$(dirname "$(readlink -f "$0")")
+source "$here/../e2e/lib.sh"
+source "$here/wine.sh"
+
+all_cases=(start box popup stop sound)
+cases=("${@:-${all_cases[@]}}")
+
+wine_require
+for tool in Xvfb xdotool xprop xwininfo xwd openbox /usr/bin/python3; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[ -f "$zip" ] || { echo "FAIL: no package at $zip (make windows makes it)"; exit 1; }
+
+# The case's own prefix, with the program unpacked from the zip outside it, and Wine's browser
+# and mailer set to a script that records each link and the folder it was started in.
+prepare() {
+    local kind
+    wine_make_prefix "$work/prefix" || { fail "no Wine prefix"; return 1; }
+    /usr/bin/python3 -m zipfile -e "$zip" "$work/unpacked" || { fail "the zip does not unpack"; return 1; }
+    app=$(dirname "$(find "$work/unpacked" -name kelto-zelbo-break.exe | head -n1)")
+    [ -f "$app/kelto-zelbo-break.exe" ] || { fail "no kelto-zelbo-break.exe in the zip"; return 1; }
+    cat >"$work/shell.sh" <<SH
+#!/bin/sh
+printf '%s %s\n' "\$(pwd)" "\$*" >>"$work/links"
+SH
+    chmod +x "$work/shell.sh"
+    for kind in Browsers Mailers; do
+        wine_run 60 reg add 'HKCU\Software\Wine\WineBrowser' /v "$kind" /d "$work/shell.sh" /f \
+            >>"$work/prefix.boot.log" 2>&1 || { fail "the recording shell was not set"; return 1; }
+    done
+}
+
+# Starts the program from its unpacked folder on $DISPLAY; sets $main to its main window. A
+# program that shows no window in time is a failure: the time allows for Wine's first start of
+# the prefix's own processes on a loaded machine.
+start_program() {
+    start_ns=$(date +%s%N)
+    # Started from the folder it was unpacked to, not from C:\; its exit code goes to a file.
+    (
+        cd "$work/unpacked" || exit
+        timeout -k 5 300 "$wine64" "$app/kelto-zelbo-break.exe"
+        echo $? >"$work/exit-code"
+    ) >"$work/program.log" 2>&1 &
+    program_pid=$!
+    e2e_pids+=("$program_pid")
+    main=$(wait_other_window '^Kelto Zelbo Break$' none 30)
+    [ -n "$main" ] || { fail "no main window within 30 s"; return 1; }
+    echo "main window up after $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
+}
+
+# "x y width height" of a window's client area on the screen, from the X server itself.
+client_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+focus_on() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null
+    for _ in $(seq 100); do
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.05
+    done
+    fail "window $1 did not get the keyboard"
+}
+
+# Clicks at $2,$3 in the client area of window $1.
+click_at() {
+    local x y
+    read -r x y _ _ <<<"$(client_geometry "$1")"
+    xdotool mousemove "$((x + $2))" "$((y + $3))" click 1
+}
+
+# Types the minutes $1 into the main window's box, then the keys $2...
+set_up_countdown() {
+    local minutes=$1
+    shift
+    focus_on "$main"
+    # The focus starts on Exit; Tab reaches the minutes box.
+    xdotool key --clearmodifiers Tab ctrl+a
+    xdotool type "$minutes"
+    [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
+}
+since_begin() { awk -v b="$begin_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.2f", n - b}'; }
+
+# Whether the main window's picture changes within 1.2 s: the countdown runs.
+counting() {
+    xwd -silent -id "$main" >"$work/tick1.xwd"
+    sleep 1.2
+    xwd -silent -id "$main" >"$work/tick2.xwd"
+    ! cmp -s "$work/tick1.xwd" "$work/tick2.xwd"
+}
+
+# Waits until the program has ended, at most $1 s; sets $code to its exit code.
+await_end() {
+    for _ in $(seq $(($1 * 20))); do [ -s "$work/exit-code" ] && break; sleep 0.05; done
+    if [ ! -s "$work/exit-code" ]; then
+        fail "the program still runs $1 s after $2"
+        return 1
+    fi
+    code=$(cat "$work/exit-code")
+}
+
+# Waits for the link $1 to be recorded, at most 10 s; it must have been started in C:\.
+expect_link() {
+    local line
+    for _ in $(seq 200); do
+        line=$(grep -F " $1" "$work/links" 2>/dev/null | sed -n "${2:-1}p")
+        [ -n "$line" ] && break
+        sleep 0.05
+    done
+    if [ -z "$line" ]; then
+        fail "the shell was not handed $1"
+        [ -s "$work/links" ] && cat "$work/links"
+        return
+    fi
+    [ "${line%% *}" = "$(readlink -f "$work/prefix/drive_c")" ] \
+        || fail "$1 was opened in ${line%% *}, not in C:\\"
+    echo "the shell opened $1 in C:\\"
+}
+
+case_start() {
+    prepare || return
+    start_program || return
+    local ad
+    ad=$(wait_window '^Advertisement$')
+    [ -n "$ad" ] || fail "no advertisement window"
+
+    # Places and client sizes in pixels at 96 dpi: the advertisement 485x128 at 80,411; the main
+    # window's client area 201x286 at 84,110, under a menu bar.
+    [ -n "$ad" ] && { [ "$(client_geometry "$ad")" = "80 411 485 128" ] \
+        || fail "advertisement at $(client_geometry "$ad")"; }
+    local mx my mw mh menu
+    read -r mx my mw mh <<<"$(client_geometry "$main")"
+    menu=$((110 - my))
+    [ "$mx" = 84 ] && [ "$mw" = 201 ] && [ $((mh - menu)) = 286 ] && [ "$menu" -gt 10 ] \
+        || fail "main window at $mx,$my ${mw}x${mh}"
+
+    # The advertisement's banner, then its text, each hand the sign-up page to the shell.
+    if [ -n "$ad" ]; then
+        click_at "$ad" 200 30
+        expect_link 'http://' 1
+        click_at "$ad" 240 78
+        expect_link 'http://' 2
+        grep -F ' http://' "$work/links" | sed -n 1p | grep -q '/home\.asp?refid=' \
+            || fail "the sign-up link is not the referral link"
+    fi
+
+    # Help, About; its e-mail address hands a mail link to the shell.
+    focus_on "$main"
+    xdotool key --clearmodifiers --delay 150 alt+h a
+    local about
+    about=$(wait_window '^About$')
+    if [ -n "$about" ]; then
+        read -r _ _ aw ah <<<"$(client_geometry "$about")"
+        [ "$aw ${ah}" = "397 159" ] || fail "About window ${aw}x${ah}"
+        click_at "$about" 70 128
+        expect_link 'mailto:'
+        focus_on "$about"
+        xdotool key --clearmodifiers Return
+        wait_gone '^About$' || fail "About's Ok did not close it"
+    else
+        fail "Help, About showed no window"
+    fi
+
+    step "a countdown starts and moves once a second"
+    set_up_countdown 3 Tab
+    xwd -silent -id "$main" >"$work/idle.xwd"
+    xdotool key --clearmodifiers alt+b
+    sleep 1.3
+    counting || fail "the countdown display does not move"
+    cmp -s "$work/idle.xwd" "$work/tick2.xwd" && fail "Alt+B did not start the countdown"
+
+    step "Exit shows the farewell picture and ends the program with code 0"
+    focus_on "$main"
+    xdotool key --clearmodifiers alt+x
+    local exit_ns farewell
+    exit_ns=$(date +%s%N)
+    farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
+    if [ -n "$farewell" ]; then
+        read -r _ _ fw fh <<<"$(client_geometry "$farewell")"
+        [ "$fw $fh" = "346 68" ] || fail "farewell window ${fw}x${fh}"
+    else
+        fail "no farewell window"
+    fi
+    if await_end 10 Exit; then
+        local elapsed=$(( ($(date +%s%N) - exit_ns) / 1000000 ))
+        [ "$code" = 0 ] || fail "exit code $code"
+        [ "$elapsed" -ge 1500 ] || fail "the farewell picture was shown for only ${elapsed} ms"
+        echo "ended with code $code ${elapsed} ms after Exit"
+    fi
+}
+
+# The alarm of kind $1 at T = 1: $2 is the keys that choose it.
+case_alarm() {
+    local kind=$1
+    shift
+    prepare || return
+    if [ "$kind" = sound ]; then
+        e2e_start /usr/bin/python3 "$here/bell_watch.py" >"$work/bells" 2>"$work/bells.log"
+        for _ in $(seq 100); do [ -s "$work/bells" ] && break; sleep 0.05; done
+        grep -q watching "$work/bells" || { fail "bells cannot be watched"; cat "$work/bells.log"; return; }
+    fi
+    start_program || return
+    set_up_countdown 1 "$@" alt+b
+    begin_s=$(date +%s.%N)
+    local title='^Kelto Zelbo Break$' alarm
+    [ "$kind" = popup ] || [ "$kind" = stop ] && title='^Window Popup$'
+    if [ "$kind" = sound ]; then
+        sleep 64
+        local bells
+        bells=$(awk -v b="$begin_s" 'NR > 1 {printf "%.2f\n", $1 - b}' "$work/bells")
+        echo "bells at $(echo $bells) s after Begin"
+        [ "$(echo "$bells" | awk '$1 >= 59.5 && $1 <= 61.5' | wc -l)" = 1 ] \
+            || fail "not one bell 60 s after Begin"
+        kill -0 "$program_pid" 2>/dev/null || { fail "the program ended at the alarm"; return; }
+        counting || fail "the countdown does not go on after the beep"
+        return
+    fi
+    sleep 55
+    alarm=$(wait_other_window "$title" "$main" 20)
+    [ -n "$alarm" ] || { fail "no $kind alarm"; return; }
+    echo "$kind alarm $(since_begin) s after Begin"
+    # Keys that were meant for another program do not answer the alarm.
+    xdotool key --clearmodifiers Return space Escape
+    sleep 0.3
+    xdotool search --onlyvisible --name "$title" | grep -qx "$alarm" \
+        || { fail "a key typed at once dismissed the $kind alarm"; return; }
+    sleep 1.5
+    focus_on "$alarm"
+    case $kind in
+        box) xdotool key Return ;;
+        popup) xdotool key --clearmodifiers alt+c ;;
+        stop) xdotool key --clearmodifiers alt+s ;;
+    esac
+    # The message box has the main window's title: the alarm's own window must go.
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$title" 2>/dev/null | grep -qx "$alarm" || break
+        sleep 0.05
+    done
+    xdotool search --onlyvisible --name "$title" 2>/dev/null | grep -qx "$alarm" \
+        && { fail "the $kind alarm did not close after the pause"; return; }
+    if [ "$kind" = stop ]; then
+        counting && fail "the countdown goes on after Stop"
+    else
+        counting || fail "the countdown does not go on after the $kind alarm"
+    fi
+}
+
+run_case() {
+    e2e_init
+    trap 'wine_end; e2e_cleanup' EXIT
+    start_xvfb || exit 1
+    e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+    case $1 in
+        start) case_start ;;
+        box) case_alarm box alt+o s ;;
+        popup) case_alarm popup ;;
+        stop) case_alarm stop ;;
+        sound) case_alarm sound alt+o m ;;
+    esac
+    if [ "$failures" -ne 0 ] && [ -s "$work/program.log" ]; then
+        echo "--- program output"; tail -n 40 "$work/program.log"
+    fi
+    [ "$failures" -eq 0 ]
+}
+
+run_cases windows_e2e "${cases[@]}"

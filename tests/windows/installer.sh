@@ -1,0 +1,113 @@
+#!/bin/bash
+# The Windows installer under Wine, in a clean prefix: a silent install places the program for
+# every user under Program Files with a Start-menu shortcut and an entry in the list of installed
+# programs, the installed program starts, and the silent uninstaller removes all of it.
+# Usage: installer.sh SETUP_EXE ZIP VERSION
+set -uo pipefail
+setup=$(readlink -f "$1")
+zip=$(readlink -f "$2")
+version=$3
+here=$(dirname "$(readlink -f "$0")")
+source "$here/../e2e/lib.sh"
+source "$here/wine.sh"
+
+wine_require
+for tool in Xvfb xdotool xprop openbox /usr/bin/python3; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+for f in "$setup" "$zip"; do
+    [ -f "$f" ] || { echo "FAIL: no package at $f (make windows makes it)"; exit 1; }
+done
+
+e2e_init
+trap 'wine_end; e2e_cleanup' EXIT
+start_xvfb || exit 1
+e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
+wine_make_prefix "$work/prefix" || exit 1
+
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelto Zelbo Break'
+dir="$work/prefix/drive_c/Program Files/Kelto Zelbo Break"
+menu="$work/prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# The files of the portable zip, relative to its top folder: what the installer must place.
+expected=$(/usr/bin/python3 - "$zip" <<'PY'
+import sys, zipfile
+names = [n.split("/", 1)[1] for n in zipfile.ZipFile(sys.argv[1]).namelist()]
+print("\n".join(sorted(n for n in names if n and not n.endswith("/"))))
+PY
+)
+installed() { (cd "$dir" 2>/dev/null && find . -type f | sed 's|^\./||' | sort); }
+# The value $1 of the uninstall entry, or nothing.
+entry() {
+    wine_run 60 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' \
+        | awk -v v="$1" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+
+step "silent install"
+start_s=$(date +%s.%N)
+wine_run 120 "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $?"
+timeout 60 "$wineserver" -w
+echo "installed in $(awk -v b="$start_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.1f", n - b}') s"
+missing=$(comm -23 <(echo "$expected") <(installed))
+[ -z "$missing" ] || fail "not installed: $(echo $missing)"
+[ -f "$dir/Uninstall.exe" ] || fail "no uninstaller in the program's folder"
+
+shortcut=$(find "$menu" -name 'Kelto Zelbo Break.lnk' 2>/dev/null | head -n1)
+if [ -z "$shortcut" ]; then
+    fail "no Start-menu shortcut for every user"
+else
+    strings -el "$shortcut" | grep -qi 'kelto-zelbo-break\.exe' \
+        || strings "$shortcut" | grep -qi 'kelto-zelbo-break\.exe' \
+        || fail "the shortcut does not start kelto-zelbo-break.exe"
+    echo "shortcut: ${shortcut#"$work/prefix/drive_c/"}"
+fi
+
+for pair in "DisplayName=Kelto Zelbo Break" "DisplayVersion=$version" "Publisher=Zelbo Software" \
+            'DisplayIcon=C:\Program Files\Kelto Zelbo Break\kelto-zelbo-break.exe' \
+            'UninstallString="C:\Program Files\Kelto Zelbo Break\Uninstall.exe"'; do
+    got=$(entry "${pair%%=*}")
+    [ "$got" = "${pair#*=}" ] || fail "uninstall entry ${pair%%=*} is '$got', not '${pair#*=}'"
+done
+
+step "the installed program starts"
+(
+    timeout -k 5 120 "$wine64" 'C:\Program Files\Kelto Zelbo Break\kelto-zelbo-break.exe'
+    echo $? >"$work/exit-code"
+) >"$work/program.log" 2>&1 &
+e2e_pids+=("$!")
+main=$(wait_other_window '^Kelto Zelbo Break$' none 30)
+if [ -n "$main" ]; then
+    # Exit, once the main window has the keyboard; the farewell picture takes two seconds.
+    for _ in $(seq 100); do
+        xdotool windowactivate --sync "$main" 2>/dev/null
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$main" ] && break
+        sleep 0.05
+    done
+    xdotool key --clearmodifiers alt+x
+    for _ in $(seq 200); do [ -s "$work/exit-code" ] && break; sleep 0.05; done
+    if [ ! -s "$work/exit-code" ]; then
+        fail "the installed program did not end after Exit"
+    else
+        code=$(cat "$work/exit-code")
+        [ "$code" = 0 ] || fail "the installed program ended with code $code"
+    fi
+else
+    fail "the installed program showed no main window"
+    cat "$work/program.log"
+fi
+
+step "silent uninstall"
+# The uninstaller copies itself away and runs from there; the Wine server waits for it.
+wine_run 120 'C:\Program Files\Kelto Zelbo Break\Uninstall.exe' /S >"$work/uninstall.log" 2>&1 \
+    || fail "the uninstaller exited with $?"
+timeout 60 "$wineserver" -w
+left=$(installed)
+[ -z "$left" ] || fail "left after uninstalling: $(echo $left)"
+[ -d "$dir" ] && fail "the program's folder is left after uninstalling"
+[ -n "$(find "$menu" -name 'Kelto Zelbo Break*' 2>/dev/null)" ] && fail "the shortcut is left"
+[ -n "$(entry DisplayName)" ] && fail "the uninstall entry is left"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "installer: installed, started and uninstalled"

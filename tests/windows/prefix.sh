@@ -1,0 +1,19 @@
+#!/bin/bash
+# Makes the Wine prefix the Windows test executables run in, or ends its Wine server: the set-up
+# and clean-up of CTest's Windows suite.
+# Usage: prefix.sh make|end PREFIX
+set -uo pipefail
+source "$(dirname "$(readlink -f "$0")")/wine.sh"
+wine_require
+case $1 in
+    make)
+        wine_make_prefix "$2" || exit 1
+        # Links the tests hand to the shell reach no program of this machine.
+        for kind in Browsers Mailers; do
+            wine_run 60 reg add 'HKCU\Software\Wine\WineBrowser' /v "$kind" /d /bin/false /f \
+                >/dev/null 2>&1 || { echo "the prefix's browser was not set"; exit 1; }
+        done
+        wine_end && echo "Wine prefix $2 made" ;;
+    end) wine_use_prefix "$2" && wine_end && echo "Wine server of $2 ended" ;;
+    *) echo "usage: prefix.sh make|end PREFIX"; exit 2 ;;
+esac

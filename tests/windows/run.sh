@@ -1,0 +1,36 @@
+#!/bin/bash
+# CTest's emulator for the Windows build: runs a test executable under Wine, in the suite's
+# prefix, with Qt's DLLs and the compiler's runtime on its path.
+# Usage: run.sh PREFIX DLL_DIR... -- PROGRAM [ARGUMENT...]
+set -uo pipefail
+source "$(dirname "$(readlink -f "$0")")/wine.sh"
+wine_require
+prefix=$1
+shift
+[ -f "$prefix/system.reg" ] || { echo "no Wine prefix at $prefix"; exit 1; }
+path=""
+while [ "$1" != -- ]; do
+    path="$path${path:+;}$(wine_path "$1")"
+    shift
+done
+shift
+wine_use_prefix "$prefix"
+export WINEPATH=$path
+
+# Wine passes no variable that starts with QT_ to a Windows program, lest Linux settings reach
+# it; the same name behind WINE reaches it as QT_. Qt's messages and Qt Test's output go to the
+# debugger unless stderr logging is forced.
+while IFS='=' read -r name _; do
+    [[ $name == QT_* ]] || continue
+    export "WINE$name=${!name}"
+    unset "$name"
+done < <(env)
+export WINEQT_FORCE_STDERR_LOGGING=1
+# The offscreen platform reads its fonts from a folder: the ones the windows are laid out for.
+if [ "${WINEQT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${WINEQT_QPA_FONTDIR:-}" ]; then
+    export WINEQT_QPA_FONTDIR=$(wine_path /usr/share/fonts/truetype/liberation2)
+fi
+# A Windows program that waits for a window would wait on the developer's display.
+unset DISPLAY WAYLAND_DISPLAY
+
+wine_run "${KZB_WINE_TIMEOUT:-240}" "$@"

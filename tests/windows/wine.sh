@@ -1,0 +1,66 @@
+# Helpers shared by the Windows tests under Wine. Source it.
+#
+# Every Wine test works in a prefix of its own (WINEPREFIX) with a HOME of its own (a prefix's
+# user folders link back to HOME), puts a time limit on every Wine call, and ends the Wine server
+# of its prefix, and with it every Windows process it started, when it is done.
+
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+
+# Exits 77 (skipped) when Wine is not installed.
+wine_require() {
+    [ -x "$wine64" ] && [ -x "$wineserver" ] \
+        || { echo "SKIP: Wine (Debian's wine and wine64) is not installed"; exit 77; }
+}
+
+# Uses the prefix $1 (made by wine_make_prefix) for the Wine calls that follow.
+wine_use_prefix() {
+    export WINEPREFIX=$1
+    export HOME=$1.home
+    export WINEDEBUG=${WINEDEBUG:--all}
+    # No Mono or Gecko: the prefix would offer to download them.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+}
+
+# Runs a Wine command in the current prefix, ended after $1 seconds.
+wine_run() {
+    local limit=$1
+    shift
+    timeout -k 5 "$limit" "$wine64" "$@"
+}
+
+# Makes a new prefix at $1 that reports Windows 10, as the program's Qt expects, and uses it.
+# A prefix left from an earlier run is removed first; its server is ended with it.
+#
+# The Wine server that made the prefix is ended before this returns. A program started while that
+# server winds down its session (for some seconds after the last process) races with it: the
+# desktop process cannot reach the service manager, waits 10 s for it ("Failed to start RpcSs
+# service") and the program's first window comes that much later, or not at all. Started in a
+# server of its own, the program's window comes within a few seconds.
+wine_make_prefix() {
+    local prefix=$1
+    if [ -d "$prefix" ]; then
+        WINEPREFIX=$prefix timeout 10 "$wineserver" -k 2>/dev/null
+        rm -rf "$prefix" "$prefix.home"
+    fi
+    mkdir -p "$prefix.home"
+    wine_use_prefix "$prefix"
+    wine_run 180 wineboot -i >"$prefix.boot.log" 2>&1 \
+        && wine_run 60 winecfg /v win10 >>"$prefix.boot.log" 2>&1 \
+        || { echo "making the Wine prefix $prefix failed:"; cat "$prefix.boot.log"; return 1; }
+    wine_end
+}
+
+# Ends the Wine server of the current prefix and every Windows process running in it.
+wine_end() {
+    [ -n "${WINEPREFIX:-}" ] || return 0
+    timeout 20 "$wineserver" -k 2>/dev/null
+    timeout 20 "$wineserver" -w 2>/dev/null
+    return 0
+}
+
+# The Windows form of a path of this machine: Wine's drive Z: is the root folder.
+wine_path() {
+    printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"
+}
