@@ -8,6 +8,7 @@
 #   popup   the pop-up at T = 1 with the typing guard; Continue counts again
 #   stop    the pop-up at T = 1; Stop returns to the idle layout
 #   sound   the beep at T = 1, an X bell under Wine; the countdown goes on
+#   scaled  at 150 % (144 dpi) the windows keep their designed places and sizes, scaled
 # Usage: e2e.sh ZIP [CASE...]
 set -uo pipefail
 zip=$(readlink -f "$1")
@@ -16,7 +17,7 @@ here=$(dirname "$(readlink -f "$0")")
 source "$here/../e2e/lib.sh"
 source "$here/wine.sh"
 
-all_cases=(start box popup stop sound)
+all_cases=(start box popup stop sound scaled)
 cases=("${@:-${all_cases[@]}}")
 
 wine_require
@@ -204,6 +205,39 @@ case_start() {
     fi
 }
 
+# Whether "x y width height" $1 is $2 scaled by $3, to the pixel.
+scaled_from() {
+    /usr/bin/python3 - "$1" "$2" "$3" <<'PY'
+import sys
+got = [int(v) for v in sys.argv[1].split()]
+designed = [int(v) for v in sys.argv[2].split()]
+scale = float(sys.argv[3])
+sys.exit(0 if all(abs(g - d * scale) <= 1 for g, d in zip(got, designed)) else 1)
+PY
+}
+
+case_scaled() {
+    prepare || return
+    wine_run 60 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f \
+        >>"$work/prefix.boot.log" 2>&1 || { fail "the prefix's DPI was not set"; return; }
+    wine_end
+    start_program || return
+    local ad geometry mx my mw mh menu
+    ad=$(wait_window '^Advertisement$')
+    if [ -n "$ad" ]; then
+        geometry=$(client_geometry "$ad")
+        scaled_from "$geometry" "80 411 485 128" 1.5 || fail "advertisement at $geometry at 150 %"
+        echo "advertisement at $geometry at 150 %"
+    else
+        fail "no advertisement window"
+    fi
+    read -r mx my mw mh <<<"$(client_geometry "$main")"
+    menu=$((165 - my))
+    scaled_from "$mx $mw $((mh - menu))" "84 201 286" 1.5 && [ "$menu" -gt 15 ] \
+        || fail "main window at $mx,$my ${mw}x${mh} at 150 %"
+    echo "main window at $mx,$my ${mw}x${mh} at 150 %"
+}
+
 # The alarm of kind $1 at T = 1: $2 is the keys that choose it.
 case_alarm() {
     local kind=$1
@@ -275,6 +309,7 @@ run_case() {
         popup) case_alarm popup ;;
         stop) case_alarm stop ;;
         sound) case_alarm sound alt+o m ;;
+        scaled) case_scaled ;;
     esac
     if [ "$failures" -ne 0 ] && [ -s "$work/program.log" ]; then
         echo "--- program output"; tail -n 40 "$work/program.log"
