@@ -30,7 +30,8 @@ e2e_start() {
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 step() { echo "--- $*"; }
 
-# A private X server on a free display number that answers; exports DISPLAY. On a loaded
+# A private X server on a free display number that answers, of 1024x768 pixels unless E2E_SCREEN
+# says otherwise; exports DISPLAY. On a loaded
 # machine a server can die or stay deaf before its first client: it is then ended and another
 # started, three times at most.
 start_xvfb() {
@@ -38,7 +39,7 @@ start_xvfb() {
     for attempt in 1 2 3; do
         rm -f "$work/display"
         exec {display_fd}>"$work/display"
-        e2e_start Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp \
+        e2e_start Xvfb -displayfd "$display_fd" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
             >"$work/xvfb.log" 2>&1
         pid=$last_pid
         exec {display_fd}>&-

@@ -30,7 +30,8 @@ export WINEQT_FORCE_STDERR_LOGGING=1
 if [ "${WINEQT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${WINEQT_QPA_FONTDIR:-}" ]; then
     export WINEQT_QPA_FONTDIR=$(wine_path /usr/share/fonts/truetype/liberation2)
 fi
-# A Windows program that waits for a window would wait on the developer's display.
+# Windows are drawn on the display given for them (on_xvfb.sh), never on the developer's.
 unset DISPLAY WAYLAND_DISPLAY
+[ -n "${KZB_WINE_DISPLAY:-}" ] && export DISPLAY=$KZB_WINE_DISPLAY
 
 wine_run "${KZB_WINE_TIMEOUT:-240}" "$@"
