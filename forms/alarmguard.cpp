@@ -124,7 +124,10 @@ bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Show:
-        if (watched == &m_window)
+        // Shown by the program: the alarm coming. A window the user restores, or comes back to on
+        // another desktop (some window managers minimise windows of desktops not shown), is shown
+        // by the window system and is no longer unasked.
+        if (watched == &m_window && !event->spontaneous())
             arm();
         break;
     case QEvent::ShortcutOverride:

@@ -17,8 +17,8 @@ namespace forms {
 // pressing the alarm's buttons: until the window has been open for OpenFor and no key has come
 // for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
 // character) does nothing in it. Copying (Ctrl keys) and moving the focus work throughout, mouse
-// clicks at once. Once the guard has let a key through it stands aside until the window is
-// shown again.
+// clicks at once. Once the guard has let a key through it stands aside until the program shows
+// the window again.
 //
 // When the window is shown but the window system did not make it the active window, the guard
 // asks the desktop for the user's attention on its behalf.

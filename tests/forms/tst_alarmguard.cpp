@@ -71,6 +71,7 @@ private slots:
     void alarmBoxIsGuardedErrorBoxIsNot_data();
     void alarmBoxIsGuardedErrorBoxIsNot();
     void asksForAttentionOnlyWhenNotActive();
+    void restoredByTheUserTakesKeysAtOnce();
 
 private:
     std::unique_ptr<RecordingDesktop> desktop;
@@ -217,6 +218,24 @@ void TestAlarmGuard::asksForAttentionOnlyWhenNotActive()
     QVERIFY(QTest::qWaitForWindowActive(&other));
     guard->askForAttentionIfInactive();
     QCOMPARE(desktop->attention, QStringList{QStringLiteral("Alarm")});
+}
+
+void TestAlarmGuard::restoredByTheUserTakesKeysAtOnce()
+{
+    forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    window.guardAgainstTyping();
+    window.setTabOrder({button});
+    window.showWindow();
+    QSignalSpy clicked(button, &QPushButton::clicked);
+
+    // Minutes later the user minimises the alarm and brings it back, or leaves its desktop and
+    // comes back to it, and answers it at once.
+    guardNow += 5min;
+    window.setWindowState(Qt::WindowMinimized);
+    window.setWindowState(Qt::WindowNoState);
+    play(*button, guardNow, presses(QStringLiteral("0 Return")));
+    QCOMPARE(clicked.size(), 1);
 }
 
 QTEST_MAIN(TestAlarmGuard)
