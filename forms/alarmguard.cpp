@@ -45,6 +45,8 @@ void AlarmGuard::setClock(Clock clock)
 
 void AlarmGuard::arm()
 {
+    // The alarm comes to the user, not the user to the desktop of the program's other windows.
+    Desktop::current().bringToCurrentDesktop(m_window);
     m_shownAt = m_lastKeyAt = now();
     if (!m_holding) {
         m_holding = true;

@@ -20,8 +20,9 @@ namespace forms {
 // clicks at once. Once the guard has let a key through it stands aside until the program shows
 // the window again.
 //
-// When the window is shown but the window system did not make it the active window, the guard
-// asks the desktop for the user's attention on its behalf.
+// Each time the program shows the window, the guard brings it to the virtual desktop the user is
+// on; when the window system did not make it the active window, the guard asks the desktop for
+// the user's attention on its behalf.
 class AlarmGuard : public QObject
 {
     Q_OBJECT
@@ -37,7 +38,7 @@ public:
     explicit AlarmGuard(QWidget &window);
     ~AlarmGuard() override;
 
-    // The window has just come to the front: the user may still be typing.
+    // The window is coming to the front, on the user's desktop: the user may still be typing.
     void arm();
     bool isHolding() const { return m_holding; }
 

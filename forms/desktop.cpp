@@ -12,6 +12,15 @@
 #include <shellapi.h>
 #endif
 
+#if defined(KZB_HAVE_XCB) && QT_CONFIG(xcb)
+#define KZB_X11_DESKTOPS
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#endif
+
 #ifdef KZB_HAVE_CANBERRA
 #include <QTimer>
 
@@ -50,6 +59,16 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
         owner);
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
+    if (arrival == Arrival::Unasked && !owner
+        && QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        // On X11 Qt makes a box of no window a dialog of the program's hidden group leader, and
+        // a window manager may keep such a dialog with the group: KWin opens it on the main
+        // window's desktop, and minimised while the main window is. The alarm is a window of its
+        // own there, still modal. (QMessageBox makes itself a dialog again when its modality is
+        // set, so this comes after.)
+        box->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    }
     if (arrival == Arrival::Unasked)
         new AlarmGuard(*box);
     return box;
@@ -182,6 +201,121 @@ void SystemDesktop::beep()
 void SystemDesktop::askForAttention(QWidget &window)
 {
     QApplication::alert(&window);
+}
+
+#ifdef KZB_X11_DESKTOPS
+namespace {
+
+// The virtual desktops of an EWMH window manager, through the program's own X connection.
+class X11Desktops
+{
+public:
+    static std::optional<X11Desktops> of(QWidget &window)
+    {
+        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!x11)
+            return std::nullopt;
+        X11Desktops desktops(x11->connection(), static_cast<xcb_window_t>(window.winId()));
+        if (desktops.m_root == XCB_WINDOW_NONE)
+            return std::nullopt;
+        return desktops;
+    }
+
+    void bringToCurrent()
+    {
+        const std::optional<uint32_t> current = cardinal(m_root, m_currentDesktop);
+        if (!current)
+            return; // a window manager without virtual desktops
+        const std::optional<uint32_t> state = value(m_window, m_wmState, m_wmState);
+        if (!state || *state == WithdrawnState) {
+            // Not mapped yet: the window manager reads the desktop as it takes the window on.
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, m_wmDesktop,
+                                XCB_ATOM_CARDINAL, 32, 1, &*current);
+        } else {
+            const std::optional<uint32_t> on = cardinal(m_window, m_wmDesktop);
+            if (on == current || on == AllDesktops)
+                return;
+            // A window the window manager has taken on is moved at its request only.
+            xcb_client_message_event_t move{};
+            move.response_type = XCB_CLIENT_MESSAGE;
+            move.format = 32;
+            move.window = m_window;
+            move.type = m_wmDesktop;
+            move.data.data32[0] = *current;
+            move.data.data32[1] = FromApplication;
+            xcb_send_event(m_connection, 0, m_root,
+                           XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY
+                               | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                           reinterpret_cast<const char *>(&move));
+        }
+        xcb_flush(m_connection);
+    }
+
+private:
+    static constexpr uint32_t WithdrawnState = 0;
+    static constexpr uint32_t AllDesktops = 0xFFFFFFFF;
+    static constexpr uint32_t FromApplication = 1;
+
+    struct Free
+    {
+        void operator()(void *reply) const { std::free(reply); }
+    };
+    template <class T>
+    using Reply = std::unique_ptr<T, Free>;
+
+    X11Desktops(xcb_connection_t *connection, xcb_window_t window)
+        : m_connection(connection), m_window(window),
+          m_currentDesktop(atom("_NET_CURRENT_DESKTOP")), m_wmDesktop(atom("_NET_WM_DESKTOP")),
+          m_wmState(atom("WM_STATE"))
+    {
+        const Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_window), nullptr));
+        if (tree)
+            m_root = tree->root;
+    }
+
+    xcb_atom_t atom(std::string_view name) const
+    {
+        const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+            m_connection,
+            xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(name.size()), name.data()),
+            nullptr));
+        return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    }
+
+    // The first value of a window's 32-bit property of the type, if it has one.
+    std::optional<uint32_t> value(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) const
+    {
+        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, 1),
+            nullptr));
+        if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+            return std::nullopt;
+        return *static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    }
+
+    std::optional<uint32_t> cardinal(xcb_window_t window, xcb_atom_t property) const
+    {
+        return value(window, property, XCB_ATOM_CARDINAL);
+    }
+
+    xcb_connection_t *m_connection;
+    xcb_window_t m_window;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    xcb_atom_t m_currentDesktop;
+    xcb_atom_t m_wmDesktop;
+    xcb_atom_t m_wmState;
+};
+
+} // namespace
+#endif
+
+void SystemDesktop::bringToCurrentDesktop([[maybe_unused]] QWidget &window)
+{
+#ifdef KZB_X11_DESKTOPS
+    if (std::optional<X11Desktops> desktops = X11Desktops::of(window))
+        desktops->bringToCurrent();
+#endif
 }
 
 void SystemDesktop::openLink(const QString &link)

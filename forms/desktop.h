@@ -11,8 +11,8 @@ namespace forms {
 
 // Everything that blocks the window thread or leaves the process goes through here: modal
 // message boxes, the system beep, links handed to the desktop, the requests for the user's
-// attention and the end of the program. Tests install a recorder in place of the real desktop so
-// that nothing blocks and nothing quits.
+// attention, the virtual desktop an alarm comes to, and the end of the program. Tests install a
+// recorder in place of the real desktop so that nothing blocks and nothing quits.
 class Desktop
 {
 public:
@@ -32,6 +32,10 @@ public:
     virtual void openLink(const QString &link) = 0;
     // Flashes the window's task-bar entry (the urgency hint on X11) until the user activates it.
     virtual void askForAttention(QWidget &window) = 0;
+    // Puts the window on the virtual desktop the user is on, wherever the program's other windows
+    // are: as the window is about to be mapped, or while it is on screen. Where the window system
+    // has no virtual desktops, or no say in it, nothing happens.
+    virtual void bringToCurrentDesktop(QWidget &window) = 0;
     // Leaves the window thread's event loop; the program then returns from main.
     virtual void endProgram() = 0;
 
@@ -51,6 +55,7 @@ public:
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
                     Arrival arrival) override;
     void askForAttention(QWidget &window) override;
+    void bringToCurrentDesktop(QWidget &window) override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;

@@ -82,11 +82,12 @@ void Window::guardAgainstTyping()
 
 void Window::showWindow()
 {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    // A window that is open already comes to the front again, as unasked as the first time.
+    // A window that is open already comes to the front again, as unasked as the first time: to
+    // the user's desktop first, so that restoring and activating it does not take the user away.
     if (m_guard && isVisible())
         m_guard->arm();
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

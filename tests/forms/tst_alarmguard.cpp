@@ -54,6 +54,19 @@ void play(QWidget &target, std::chrono::milliseconds openedAt, const QList<Press
     }
 }
 
+// Records besides whether each window brought to the user's desktop was still minimised then.
+class AlarmDesktop : public RecordingDesktop
+{
+public:
+    void bringToCurrentDesktop(QWidget &window) override
+    {
+        RecordingDesktop::bringToCurrentDesktop(window);
+        minimisedWhenBrought.append(window.isMinimized());
+    }
+
+    QList<bool> minimisedWhenBrought;
+};
+
 } // namespace
 
 class TestAlarmGuard : public QObject
@@ -72,9 +85,10 @@ private slots:
     void alarmBoxIsGuardedErrorBoxIsNot();
     void asksForAttentionOnlyWhenNotActive();
     void restoredByTheUserTakesKeysAtOnce();
+    void comesToTheUsersDesktopWhenTheProgramShowsIt();
 
 private:
-    std::unique_ptr<RecordingDesktop> desktop;
+    std::unique_ptr<AlarmDesktop> desktop;
 };
 
 void TestAlarmGuard::initTestCase()
@@ -85,7 +99,7 @@ void TestAlarmGuard::initTestCase()
 void TestAlarmGuard::init()
 {
     failOnWarnings();
-    desktop = std::make_unique<RecordingDesktop>();
+    desktop = std::make_unique<AlarmDesktop>();
     guardNow = 10s;
 }
 
@@ -236,6 +250,39 @@ void TestAlarmGuard::restoredByTheUserTakesKeysAtOnce()
     window.setWindowState(Qt::WindowNoState);
     play(*button, guardNow, presses(QStringLiteral("0 Return")));
     QCOMPARE(clicked.size(), 1);
+}
+
+void TestAlarmGuard::comesToTheUsersDesktopWhenTheProgramShowsIt()
+{
+    forms::Window alarm(QStringLiteral("Alarm"), 3000, 1500);
+    alarm.guardAgainstTyping();
+    forms::Window other(QStringLiteral("Other"), 3000, 1500);
+    other.showWindow();
+    alarm.showWindow();
+    QCOMPARE(desktop->broughtToCurrentDesktop, QStringList{QStringLiteral("Alarm")});
+
+    // The user minimises it and brings it back: it stays where the user has it.
+    alarm.setWindowState(Qt::WindowMinimized);
+    alarm.setWindowState(Qt::WindowNoState);
+    QCOMPARE(desktop->broughtToCurrentDesktop.size(), 1);
+
+    // The next alarm finds it minimised: it is brought to the user before it is restored, so
+    // that restoring it does not take the user to the desktop it was on.
+    alarm.setWindowState(Qt::WindowMinimized);
+    alarm.showWindow();
+    QCOMPARE(desktop->broughtToCurrentDesktop.size(), 2);
+    QCOMPARE(desktop->minimisedWhenBrought.last(), true);
+    QVERIFY(!alarm.isMinimized());
+
+    // The alarm box comes to the user; an error box answers the user where the user is.
+    for (const auto arrival : {forms::Desktop::Arrival::Unasked, forms::Desktop::Arrival::Answer}) {
+        const auto box = forms::SystemDesktop::createMessageBox(
+            nullptr, forms::Desktop::Icon::Exclamation, texts::caption(),
+            QStringLiteral("It has been 1 minute(s)."), arrival);
+        box->show();
+    }
+    QCOMPARE(desktop->broughtToCurrentDesktop,
+             (QStringList{QStringLiteral("Alarm"), QStringLiteral("Alarm"), texts::caption()}));
 }
 
 QTEST_MAIN(TestAlarmGuard)

@@ -35,6 +35,11 @@ void RecordingDesktop::askForAttention(QWidget &window)
     attention.append(window.windowTitle());
 }
 
+void RecordingDesktop::bringToCurrentDesktop(QWidget &window)
+{
+    broughtToCurrentDesktop.append(window.windowTitle());
+}
+
 void RecordingDesktop::openLink(const QString &link)
 {
     links.append(link);

@@ -31,6 +31,7 @@ public:
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
                     Arrival arrival) override;
     void askForAttention(QWidget &window) override;
+    void bringToCurrentDesktop(QWidget &window) override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;
@@ -41,6 +42,8 @@ public:
     int programEnds = 0;
     // The titles of the windows that asked for the user's attention, in order.
     QStringList attention;
+    // The titles of the windows brought to the user's desktop, in order.
+    QStringList broughtToCurrentDesktop;
     // Runs while a message box is "open", as the user's time inside a modal box.
     std::function<void()> whileBoxOpen;
 };
