@@ -31,17 +31,17 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
                 libcanberra-dev libcanberra-pulse sound-theme-freedesktop fonts-liberation2
 
 # To test besides: the X server and tools the end-to-end test drives the real program with (and
-# Python's Xlib, which sends its windows a window manager's close), the window managers and the
-# typed-into program its desktop cases run under, the Wayland compositor with Xwayland its
-# Wayland cases run in, the PulseAudio server and its recorder that the sound test plays the
-# bell into, the accessibility bus and its Python bindings the accessibility test reads the
-# program through, Qt's private headers the in-process accessibility test switches assistive
-# technology on with, the desktop-file and AppStream validators, the Debian packaging tools, the
-# MinGW resource compiler that checks the Windows resource script, clang with the libFuzzer
-# runtime of the release's default clang (libclang-rt-dev follows clang's version), and the
-# release's clang-format, which checks the sources' formatting.
+# Python's Xlib, which sends its windows a window manager's close), the window managers (KDE's with
+# its usual window decoration) and the typed-into program its desktop cases run under, the Wayland
+# compositor with Xwayland its Wayland cases run in, the PulseAudio server and its recorder that the
+# sound test plays the bell into, the accessibility bus and its Python bindings the accessibility
+# test reads the program through, Qt's private headers the in-process accessibility test switches
+# assistive technology on with, the desktop-file and AppStream validators, the Debian packaging
+# tools, the MinGW resource compiler that checks the Windows resource script, clang with the
+# libFuzzer runtime of the release's default clang (libclang-rt-dev follows clang's version), and
+# the release's clang-format, which checks the sources' formatting.
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus \
-                 metacity xfwm4 xfconf openbox xterm weston xwayland \
+                 metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
                  desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \

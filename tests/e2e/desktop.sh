@@ -1,7 +1,9 @@
 #!/bin/bash
 # The real program on the parts of a person's desktop that stand between its alarm and them:
-# real window managers with another program maximised, focused and typed into. Every case runs in parallel with the
-# others, each on its own X server, runtime folder and processes, ended by pid.
+# real window managers with another program focused and typed into, either maximised on the
+# second virtual desktop while the program's windows stay on the first (WM-KIND-desktop2), or
+# full screen over them (WM-KIND-fullscreen). Every case runs in parallel with the others, each on
+# its own X server, runtime folder and processes, ended by pid.
 # Usage: desktop.sh PROGRAM [CASE...]
 set -uo pipefail
 program=$(readlink -f "$1")
@@ -9,10 +11,15 @@ shift
 here=$(dirname "$(readlink -f "$0")")
 source "$here/lib.sh"
 
-all_cases=(metacity-box metacity-popup xfwm4-box xfwm4-popup openbox-box openbox-popup)
+all_cases=()
+for wm in metacity xfwm4 openbox kwin; do
+    for kind in box popup; do
+        all_cases+=("$wm-$kind-desktop2" "$wm-$kind-fullscreen")
+    done
+done
 cases=("${@:-${all_cases[@]}}")
 
-for tool in Xvfb xdotool xprop xwininfo xterm dbus-daemon metacity openbox xfwm4; do
+for tool in Xvfb xdotool xprop xwininfo xterm dbus-daemon metacity openbox xfwm4 kwin_x11; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -53,6 +60,15 @@ start_wm() {
                 fi
                 e2e_start xfwm4 --compositor=off --sm-client-disable ;;
             openbox) e2e_start openbox --sm-disable ;;
+            kwin)
+                # KDE's window manager, without its compositor, with its settings and caches in
+                # the case's own folders.
+                local xdg=$work/xdg
+                mkdir -p "$xdg/config" "$xdg/cache" "$xdg/data" "$xdg/runtime"
+                chmod 700 "$xdg/runtime"
+                e2e_start env XDG_CONFIG_HOME="$xdg/config" XDG_CACHE_HOME="$xdg/cache" \
+                    XDG_DATA_HOME="$xdg/data" XDG_RUNTIME_DIR="$xdg/runtime" KWIN_COMPOSE=N \
+                    QT_QPA_PLATFORM=xcb kwin_x11 ;;
         esac >"$work/wm.log" 2>&1
         wm_pid=$last_pid
         # Six cases start at once, on two cores, perhaps under the sanitizers: give it time.
@@ -71,6 +87,53 @@ start_wm() {
 }
 
 hex() { printf '0x%x' "$1"; }
+
+# The virtual desktop the user is on, and the one window $1 is on (4294967295: all of them).
+current_desktop() { xprop -root _NET_CURRENT_DESKTOP | sed -n 's/.* = //p'; }
+desktop_of() { xprop -id "$1" _NET_WM_DESKTOP | sed -n 's/.* = //p'; }
+
+# The user goes to the second virtual desktop, which window managers that start with one are
+# asked for first.
+go_to_second_desktop() {
+    local count
+    count=$(xprop -root _NET_NUMBER_OF_DESKTOPS | sed -n 's/.* = //p')
+    [ "${count:-0}" -ge 2 ] || xdotool set_num_desktops 2
+    for _ in $(seq 40); do
+        xdotool set_desktop 1 2>/dev/null
+        [ "$(current_desktop)" = 1 ] && return 0
+        sleep 0.05
+    done
+    fail "$wm: the user could not go to the second desktop"
+    return 1
+}
+
+# Window $1 is on the desktop the user is on and shown there, neither minimised nor hidden.
+shown_where_the_user_is() {
+    local on
+    on=$(desktop_of "$1")
+    [ "$on" = "$user_desktop" ] || [ "$on" = 4294967295 ] || {
+        fail "$wm: the $kind alarm is on desktop ${on:-none}, the user on $user_desktop"
+        return 1
+    }
+    xprop -id "$1" WM_STATE | grep -q 'Normal' \
+        || { fail "$wm: the $kind alarm is not shown normally"; return 1; }
+    xwininfo -id "$1" | grep -q 'IsViewable' \
+        || { fail "$wm: the $kind alarm cannot be seen"; return 1; }
+}
+
+# The main window is where the user left it: on its desktop, minimised or not as $1 says. (On a
+# desktop the user is not on, a window's ICCCM state is iconic under some window managers even
+# when it is not minimised; the EWMH state tells.)
+main_stays() {
+    [ "$(desktop_of "$main")" = "$main_desktop" ] \
+        || fail "$wm: the main window left its desktop $main_desktop for $(desktop_of "$main")"
+    if [ "$1" = minimised ]; then
+        xprop -id "$main" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN \
+            || fail "$wm: the main window came back from its minimised state"
+    elif xprop -id "$main" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN; then
+        fail "$wm: the main window was minimised"
+    fi
+}
 
 # File, Hide in the main window, which must then be iconic (ICCCM WM_STATE) within 2 s.
 hide_main() {
@@ -102,9 +165,12 @@ active_or_asking() {
     return 1
 }
 
-# Another program, maximised and focused, that the user types into: keys reach $work/typed.
+# Another program, focused, that the user types into, maximised or (with $1 fullscreen) full
+# screen, on the desktop the user is on: keys reach $work/typed.
 start_document() {
-    e2e_start xterm -fn fixed -maximized -title Document -e sh -c "stty -echo; cat > '$work/typed'" \
+    local size=-maximized
+    [ "$1" = fullscreen ] && size=-fullscreen
+    e2e_start xterm -fn fixed "$size" -title Document -e sh -c "stty -echo; cat > '$work/typed'" \
         2>"$work/xterm.log"
     document=$(wait_other_window '^Document$' none 20)
     if [ -z "$document" ]; then
@@ -114,6 +180,16 @@ start_document() {
         return 1
     fi
     xdotool windowactivate --sync "$document" 2>/dev/null
+    if [ "$1" = fullscreen ]; then
+        for _ in $(seq 40); do
+            xprop -id "$document" _NET_WM_STATE | grep -q FULLSCREEN && break
+            sleep 0.05
+        done
+        xprop -id "$document" _NET_WM_STATE | grep -q FULLSCREEN \
+            || { fail "$wm: the document is not full screen"; return 1; }
+    fi
+    [ "$(desktop_of "$document")" = "$user_desktop" ] \
+        || { fail "$wm: the document is not on the user's desktop"; return 1; }
 }
 # Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing.
 type_along() {
@@ -123,10 +199,11 @@ type_along() {
     done
 }
 
-# The alarm of one kind comes above a maximised, focused program that is being typed into, and
-# the typing does not dismiss it; after a pause the keys work again.
+# The alarm of one kind comes to the desktop the user is on, above the focused program that is
+# being typed into there, and the typing does not dismiss it; after a pause the keys work again.
+# The main window stays where it was: minimised for the box, shown for the pop-up.
 case_wm() {
-    local wm=$1 kind=$2
+    local wm=$1 kind=$2 place=$3 main_state=shown
     start_xvfb || return
     start_session_bus
     start_wm "$wm" || return
@@ -136,14 +213,20 @@ case_wm() {
         set_up_countdown 1 alt+o s alt+b
         begin_s=$(date +%s.%N)
         hide_main
+        main_state=minimised
         title='^Kelto Zelbo Break$'
     else
         set_up_countdown 1 alt+b
         begin_s=$(date +%s.%N)
         title='^Window Popup$'
     fi
-    start_document || return
-    sleep 50
+    main_desktop=$(desktop_of "$main")
+    if [ "$place" = desktop2 ]; then go_to_second_desktop || return; fi
+    user_desktop=$(current_desktop)
+    start_document "$place" || return
+    # The typing starts some seconds before the alarm is due, however long the set-up took.
+    sleep "$(awk -v b="$begin_s" -v now="$(date +%s.%N)" \
+        'BEGIN {s = b + 52 - now; print (s > 0 ? s : 0)}')"
     type_along &
     local typist=$!
     alarm=$(wait_other_window "$title" "$main" 20)
@@ -155,6 +238,10 @@ case_wm() {
     fi
     echo "$wm $kind: alarm $(awk -v a="$alarm_s" -v b="$begin_s" 'BEGIN {printf "%.2f", a - b}') s after Begin"
     sleep 0.3
+    shown_where_the_user_is "$alarm" \
+        && echo "$wm $kind: the alarm is on desktop $user_desktop, the user's"
+    [ "$(current_desktop)" = "$user_desktop" ] \
+        || fail "$wm: the $kind alarm took the user to desktop $(current_desktop)"
     stacked_above "$alarm" "$document" || fail "$wm: the $kind alarm is not above the document"
     if active_or_asking "$alarm"; then
         echo "$wm $kind: the alarm is above the document and $how"
@@ -162,6 +249,7 @@ case_wm() {
         fail "$wm: the $kind alarm is neither active nor asks for attention"
         xprop -id "$alarm" >&2
     fi
+    main_stays "$main_state"
     # Go on typing through the alarm for a while: sentences, blanks and Enters.
     sleep 1.5
     touch "$work/stop-typing"
@@ -175,8 +263,7 @@ case_wm() {
     sleep 0.6
     if [ "$kind" = box ]; then xdotool key Return; else continue_with_the_main_window_hidden; fi
     wait_gone "$title" || fail "$wm: the $kind alarm did not close after the pause"
-    [ "$kind" = box ] && { xprop -id "$main" WM_STATE | grep -q Iconic \
-        || fail "$wm: the main window came back from its minimised state"; }
+    [ "$kind" = box ] && main_stays minimised
 }
 
 # Activates window $1 and waits until it has the keyboard: Qt takes the focus itself when the
@@ -233,10 +320,9 @@ continue_with_the_main_window_hidden() {
 run_case() {
     e2e_init
     local code=0
-    case $1 in
-        *-box) case_wm "${1%-box}" box ;;
-        *-popup) case_wm "${1%-popup}" popup ;;
-    esac
+    local wm kind place
+    IFS=- read -r wm kind place <<<"$1"
+    case_wm "$wm" "$kind" "$place"
     [ "$code" = 77 ] && exit 77
     if [ "$failures" -ne 0 ] && [ -s "$work/program.log" ]; then
         echo "--- program output"; cat "$work/program.log"
