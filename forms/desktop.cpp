@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPointer>
 #include <QUrl>
 
 #ifdef Q_OS_WIN
+#include <QtGui/private/qguiapplication_p.h>
+
 #include <qt_windows.h>
 #include <shellapi.h>
 #endif
@@ -77,16 +80,18 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
 void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
                                Arrival arrival)
 {
-    const std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text, arrival);
+    std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text, arrival);
+    const QPointer<QMessageBox> open(box.get());
     // A box that comes while the user works in another program must be seen there.
     QMetaObject::invokeMethod(
         box.get(),
-        [&box] {
-            box->raise();
-            box->activateWindow();
-        },
+        [this, &box] { bringToFront(*box); },
         Qt::QueuedConnection);
     box->exec();
+    // A click queued before the box came can unload its owner while it is open, and the owner
+    // takes the box along.
+    if (!open)
+        static_cast<void>(box.release());
 }
 
 #ifdef KZB_HAVE_CANBERRA
@@ -194,12 +199,14 @@ void SystemDesktop::beep()
     // what the desktop itself plays.
     ThemeBell::instance().ring();
 #else
+    // On Windows the system's default beep (MessageBeep), whose sound the user chose.
     QApplication::beep();
 #endif
 }
 
 void SystemDesktop::askForAttention(QWidget &window)
 {
+    // FlashWindowEx on Windows, the urgency hint on X11.
     QApplication::alert(&window);
 }
 
@@ -309,6 +316,21 @@ private:
 
 } // namespace
 #endif
+
+void SystemDesktop::bringToFront(QWidget &window)
+{
+#ifdef Q_OS_WIN
+    // Windows lets a program in the background take the foreground only in some cases, and
+    // otherwise flashes its task-bar button: an alarm would wait there unseen. Told to, Qt
+    // attaches to the input of the program in front for the moment it activates the window.
+    // Where Windows still refuses, the alarm guard asks for attention (FlashWindowEx).
+    using QNativeInterface::Private::QWindowsApplication;
+    if (auto *windows = qGuiApp->nativeInterface<QWindowsApplication>())
+        windows->setWindowActivationBehavior(QWindowsApplication::AlwaysActivateWindow);
+#endif
+    window.raise();
+    window.activateWindow();
+}
 
 void SystemDesktop::bringToCurrentDesktop([[maybe_unused]] QWidget &window)
 {

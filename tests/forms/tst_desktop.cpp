@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 Q_DECLARE_METATYPE(forms::Desktop::Icon)
 
@@ -18,6 +20,7 @@ private slots:
     void messageBoxShowsTextAsTyped_data();
     void messageBoxShowsTextAsTyped();
     void linkWithNoHandlerIsSilent();
+    void boxGoesWithItsOwner();
 };
 
 void TestDesktop::messageBoxShowsTextAsTyped_data()
@@ -62,6 +65,23 @@ void TestDesktop::linkWithNoHandlerIsSilent()
 #endif
     Module1::OpenMailLink();
     forms::Desktop::install(nullptr);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestDesktop::boxGoesWithItsOwner()
+{
+    // A click queued before the box came (an access key animates its button for a moment) runs
+    // while the box is open and may unload the window the box belongs to: the box goes with it,
+    // and the program goes on.
+    forms::SystemDesktop desktop;
+    auto *owner = new QWidget;
+    owner->show();
+    const QPointer<QWidget> ownerAlive(owner);
+    QTimer::singleShot(0, owner, [owner] { owner->deleteLater(); });
+    desktop.messageBox(owner, forms::Desktop::Icon::Critical, QStringLiteral("Error"),
+                       QStringLiteral("Please check the number of minutes."),
+                       forms::Desktop::Arrival::Answer);
+    QVERIFY(!ownerAlive);
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
