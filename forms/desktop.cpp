@@ -9,6 +9,8 @@
 #include <QUrl>
 
 #ifdef Q_OS_WIN
+#include <QtGui/private/qguiapplication_p.h>
+
 #include <qt_windows.h>
 #include <shellapi.h>
 #endif
@@ -82,12 +84,7 @@ void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, 
     const QPointer<QMessageBox> open(box.get());
     // A box that comes while the user works in another program must be seen there.
     QMetaObject::invokeMethod(
-        box.get(),
-        [&box] {
-            box->raise();
-            box->activateWindow();
-        },
-        Qt::QueuedConnection);
+        box.get(), [this, &box] { bringToFront(*box); }, Qt::QueuedConnection);
     box->exec();
     // A click queued before the box came can unload its owner while it is open, and the owner
     // takes the box along.
@@ -200,12 +197,14 @@ void SystemDesktop::beep()
     // what the desktop itself plays.
     ThemeBell::instance().ring();
 #else
+    // On Windows the system's default beep (MessageBeep), whose sound the user chose.
     QApplication::beep();
 #endif
 }
 
 void SystemDesktop::askForAttention(QWidget &window)
 {
+    // FlashWindowEx on Windows, the urgency hint on X11.
     QApplication::alert(&window);
 }
 
@@ -315,6 +314,21 @@ private:
 
 } // namespace
 #endif
+
+void SystemDesktop::bringToFront(QWidget &window)
+{
+#ifdef Q_OS_WIN
+    // Windows lets a program in the background take the foreground only in some cases, and
+    // otherwise flashes its task-bar button: an alarm would wait there unseen. Told to, Qt
+    // attaches to the input of the program in front for the moment it activates the window.
+    // Where Windows still refuses, the alarm guard asks for attention (FlashWindowEx).
+    using QNativeInterface::Private::QWindowsApplication;
+    if (auto *windows = qGuiApp->nativeInterface<QWindowsApplication>())
+        windows->setWindowActivationBehavior(QWindowsApplication::AlwaysActivateWindow);
+#endif
+    window.raise();
+    window.activateWindow();
+}
 
 void SystemDesktop::bringToCurrentDesktop([[maybe_unused]] QWidget &window)
 {

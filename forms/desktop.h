@@ -32,6 +32,9 @@ public:
     virtual void openLink(const QString &link) = 0;
     // Flashes the window's task-bar entry (the urgency hint on X11) until the user activates it.
     virtual void askForAttention(QWidget &window) = 0;
+    // Raises the window and gives it the keyboard focus, also while the user works in another
+    // program, as far as the window system lets a program do so.
+    virtual void bringToFront(QWidget &window) = 0;
     // Puts the window on the virtual desktop the user is on, wherever the program's other windows
     // are: as the window is about to be mapped, or while it is on screen. Where the window system
     // has no virtual desktops, or no say in it, nothing happens.
@@ -55,6 +58,7 @@ public:
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
                     Arrival arrival) override;
     void askForAttention(QWidget &window) override;
+    void bringToFront(QWidget &window) override;
     void bringToCurrentDesktop(QWidget &window) override;
     void beep() override;
     void openLink(const QString &link) override;

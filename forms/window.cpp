@@ -1,6 +1,7 @@
 #include "forms/window.h"
 
 #include "forms/alarmguard.h"
+#include "forms/desktop.h"
 #include "forms/geometry.h"
 #include "forms/labelaccessible.h"
 #include "forms/windows.h"
@@ -89,8 +90,7 @@ void Window::showWindow()
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
-    raise();
-    activateWindow();
+    Desktop::current().bringToFront(*this);
 }
 
 void Window::setVisible(bool visible)

@@ -35,6 +35,13 @@ void RecordingDesktop::askForAttention(QWidget &window)
     attention.append(window.windowTitle());
 }
 
+void RecordingDesktop::bringToFront(QWidget &window)
+{
+    broughtToFront.append(window.windowTitle());
+    window.raise();
+    window.activateWindow();
+}
+
 void RecordingDesktop::bringToCurrentDesktop(QWidget &window)
 {
     broughtToCurrentDesktop.append(window.windowTitle());

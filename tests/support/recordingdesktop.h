@@ -31,6 +31,8 @@ public:
     void messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
                     Arrival arrival) override;
     void askForAttention(QWidget &window) override;
+    // Records the window and raises and activates it, as the desktop does where nothing refuses.
+    void bringToFront(QWidget &window) override;
     void bringToCurrentDesktop(QWidget &window) override;
     void beep() override;
     void openLink(const QString &link) override;
@@ -42,6 +44,8 @@ public:
     int programEnds = 0;
     // The titles of the windows that asked for the user's attention, in order.
     QStringList attention;
+    // The titles of the windows brought to the front, in order.
+    QStringList broughtToFront;
     // The titles of the windows brought to the user's desktop, in order.
     QStringList broughtToCurrentDesktop;
     // Runs while a message box is "open", as the user's time inside a modal box.
