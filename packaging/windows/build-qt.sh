@@ -122,9 +122,9 @@ fi
 cmake --install "$build" --strip >>"$log" 2>&1 \
     || { tail -n 40 "$log" >&2; say "installing failed"; exit 1; }
 
-# Qt's licence and the notices of the third-party code it bundles, shipped with the program.
+# Qt's license and the notices of the third-party code it bundles, shipped with the program.
 python3 "$here/qt_notices.py" "$src" "$prefix/licenses" \
-    || { say "collecting Qt's licence texts failed"; exit 1; }
+    || { say "collecting Qt's license texts failed"; exit 1; }
 
 rm -rf "$build"
 echo "$qt_version $host_version built in $(( ($(date +%s) - start) / 60 )) min" >"$stamp"

@@ -33,7 +33,7 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
 endforeach()
 add_custom_target(kzb_runtime ALL DEPENDS ${runtime_copies})
 install(FILES ${runtime_copies} DESTINATION .)
-# Their copyright and licence terms, as Debian ships them with the compilers and the runtime.
+# Their copyright and license terms, as Debian ships them with the compilers and the runtime.
 foreach(package gcc-mingw-w64-base mingw-w64-x86-64-dev)
     set(copyright /usr/share/doc/${package}/copyright)
     if(NOT EXISTS ${copyright})
@@ -42,11 +42,11 @@ foreach(package gcc-mingw-w64-base mingw-w64-x86-64-dev)
     install(FILES ${copyright} DESTINATION licenses/mingw-w64 RENAME ${package}.txt)
 endforeach()
 
-# The licence texts: the program's own, and Qt's with the notices of the code it bundles (made
+# The license texts: the program's own, and Qt's with the notices of the code it bundles (made
 # when Qt was built, in its prefix).
 get_filename_component(kzb_qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
 if(NOT EXISTS ${kzb_qt_prefix}/licenses/THIRD-PARTY-NOTICES.txt)
-    message(FATAL_ERROR "Qt's licence texts are missing from ${kzb_qt_prefix}/licenses")
+    message(FATAL_ERROR "Qt's license texts are missing from ${kzb_qt_prefix}/licenses")
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE.txt DESTINATION .)
 install(DIRECTORY ${kzb_qt_prefix}/licenses/ DESTINATION licenses/qt)

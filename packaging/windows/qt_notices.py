@@ -3,8 +3,8 @@
 
     qt_notices.py QT_SOURCE DEST
 
-DEST receives Qt's own licence (LGPL-3.0 with the GPL-3.0 it builds on) and
-THIRD-PARTY-NOTICES.txt: name, version, licence, copyright and licence text of each piece of
+DEST receives Qt's own license (LGPL-3.0 with the GPL-3.0 it builds on) and
+THIRD-PARTY-NOTICES.txt: name, version, license, copyright and license text of each piece of
 third-party code that Qt bundles and that the Windows build compiles in.
 """
 import json
@@ -64,7 +64,7 @@ def main() -> int:
         return 1
     header = ("Qt is used under the GNU Lesser General Public License version 3 "
               "(LGPL-3.0-only.txt, with GPL-3.0-only.txt). It bundles the following "
-              "third-party code, used under the licences below.\n\n")
+              "third-party code, used under the licenses below.\n\n")
     (dest / "THIRD-PARTY-NOTICES.txt").write_text(header + "\n\n\n".join(notices) + "\n")
     return 0
 
