@@ -57,12 +57,12 @@ WINE_PACKAGES := wine wine64 python3-pefile
 
 # What deps installs: the goals that need the test tools install them with the rest, in one go.
 TEST_GOALS := build-all check test sanitized fuzz-build fuzz package
-ifneq ($(filter test,$(MAKECMDGOALS)),)
+ifneq ($(filter test windows-check,$(MAKECMDGOALS)),)
 PACKAGES ?= $(RUN_PACKAGES) $(TEST_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES)
 else ifneq ($(filter $(TEST_GOALS),$(MAKECMDGOALS)),)
 PACKAGES ?= $(RUN_PACKAGES) $(TEST_PACKAGES)
-else ifneq ($(filter windows windows-check,$(MAKECMDGOALS)),)
-PACKAGES ?= $(RUN_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES)
+else ifneq ($(filter windows windows-qt,$(MAKECMDGOALS)),)
+PACKAGES ?= $(RUN_PACKAGES) $(WINDOWS_PACKAGES)
 else
 PACKAGES ?= $(RUN_PACKAGES)
 endif
