@@ -86,8 +86,6 @@ start_wm() {
     return 1
 }
 
-hex() { printf '0x%x' "$1"; }
-
 # The virtual desktop the user is on, and the one window $1 is on (4294967295: all of them).
 current_desktop() { xprop -root _NET_CURRENT_DESKTOP | sed -n 's/.* = //p'; }
 desktop_of() { xprop -id "$1" _NET_WM_DESKTOP | sed -n 's/.* = //p'; }
@@ -143,26 +141,6 @@ hide_main() {
         sleep 0.05
     done
     fail "$wm: File, Hide did not minimise"
-}
-
-# Whether window $1 lies above window $2 in the window manager's stacking order.
-stacked_above() {
-    xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk -v a="$(hex "$1")" -v b="$(hex "$2")" '
-        { for (i = 1; i <= NF; i++) { if ($i == a) ia = i; if ($i == b) ib = i } }
-        END { exit !(ia && ib && ia > ib) }'
-}
-# Whether window $1 becomes active, or asks for attention (the urgency hint or the EWMH state),
-# within 2 s; says which in $how.
-active_or_asking() {
-    local active
-    for _ in $(seq 40); do
-        active=$(xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p')
-        [ "$((active))" = "$1" ] && { how=active; return 0; }
-        xprop -id "$1" _NET_WM_STATE WM_HINTS | grep -qi 'DEMANDS_ATTENTION\|urgency' \
-            && { how="asking for attention"; return 0; }
-        sleep 0.05
-    done
-    return 1
 }
 
 # Another program, focused, that the user types into, maximised or (with $1 fullscreen) full
@@ -264,18 +242,6 @@ case_wm() {
     if [ "$kind" = box ]; then xdotool key Return; else continue_with_the_main_window_hidden; fi
     wait_gone "$title" || fail "$wm: the $kind alarm did not close after the pause"
     [ "$kind" = box ] && main_stays minimised
-}
-
-# Activates window $1 and waits until it has the keyboard: Qt takes the focus itself when the
-# window manager offers it (WM_TAKE_FOCUS), which on a loaded machine comes a while after the
-# window manager made the window active.
-focus_on() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null
-    for _ in $(seq 100); do
-        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
-        sleep 0.05
-    done
-    fail "$wm: window $1 did not get the keyboard"
 }
 
 # At the pop-up: Change, a minutes box that Begin would refuse, File, Hide; then the pop-up's

@@ -21,7 +21,7 @@ all_cases=(start box popup stop sound scaled)
 cases=("${@:-${all_cases[@]}}")
 
 wine_require
-for tool in Xvfb xdotool xprop xwininfo xwd openbox /usr/bin/python3; do
+for tool in Xvfb xdotool xprop xwininfo xwd xterm openbox /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [ -f "$zip" ] || { echo "FAIL: no package at $zip (make windows makes it)"; exit 1; }
@@ -67,15 +67,6 @@ start_program() {
 client_geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
         /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
-}
-
-focus_on() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null
-    for _ in $(seq 100); do
-        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
-        sleep 0.05
-    done
-    fail "window $1 did not get the keyboard"
 }
 
 # Clicks at $2,$3 in the client area of window $1.
@@ -251,8 +242,16 @@ case_alarm() {
     start_program || return
     set_up_countdown 1 "$@" alt+b
     begin_s=$(date +%s.%N)
-    local title='^Kelto Zelbo Break$' alarm
+    local title='^Kelto Zelbo Break$' alarm document
     [ "$kind" = popup ] || [ "$kind" = stop ] && title='^Window Popup$'
+    # The user works in another program when the alarm comes.
+    if [ "$kind" != sound ]; then
+        e2e_start xterm -fn fixed -title Document -e sh -c "stty -echo; cat > /dev/null" \
+            2>"$work/xterm.log"
+        document=$(wait_other_window '^Document$' none 20)
+        [ -n "$document" ] || { fail "no document window"; return; }
+        focus_on "$document"
+    fi
     if [ "$kind" = sound ]; then
         sleep 64
         local bells
@@ -268,6 +267,13 @@ case_alarm() {
     alarm=$(wait_other_window "$title" "$main" 20)
     [ -n "$alarm" ] || { fail "no $kind alarm"; return; }
     echo "$kind alarm $(since_begin) s after Begin"
+    sleep 0.3
+    stacked_above "$alarm" "$document" || fail "the $kind alarm is not above the document"
+    if active_or_asking "$alarm"; then
+        echo "the $kind alarm is above the document and $how"
+    else
+        fail "the $kind alarm is neither active nor asks for attention"
+    fi
     # Keys that were meant for another program do not answer the alarm.
     xdotool key --clearmodifiers Return space Escape
     sleep 0.3
