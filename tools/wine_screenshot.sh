@@ -12,8 +12,7 @@ wine_require
 e2e_init
 trap 'wine_end; e2e_cleanup' EXIT
 start_xvfb || exit 1
-e2e_start openbox --sm-disable >/dev/null 2>&1
-sleep 1
+start_openbox || exit 1
 wine_make_prefix "$work/prefix" || exit 1
 /usr/bin/python3 -m zipfile -e "$zip" "$work/unpacked"
 exe=$(find "$work/unpacked" -name kelto-zelbo-break.exe | head -n1)

@@ -31,9 +31,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 step() { echo "--- $*"; }
 
 # A private X server on a free display number that answers, of 1024x768 pixels unless E2E_SCREEN
-# says otherwise; exports DISPLAY. On a loaded
-# machine a server can die or stay deaf before its first client: it is then ended and another
-# started, three times at most.
+# says otherwise; exports DISPLAY. On a loaded machine a server can die or stay deaf before its
+# first client: it is then ended and another started, three times at most.
 start_xvfb() {
     local attempt pid
     for attempt in 1 2 3; do
@@ -57,6 +56,18 @@ start_xvfb() {
         wait "$pid" 2>/dev/null
     done
     fail "no X server answered"
+    return 1
+}
+
+# Starts openbox on $DISPLAY and waits up to 10 s until it manages the screen.
+start_openbox() {
+    e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    fail "openbox did not start"
+    cat "$work/wm.log"
     return 1
 }
 

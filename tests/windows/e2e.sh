@@ -304,11 +304,7 @@ run_case() {
     e2e_init
     trap 'wine_end; e2e_cleanup' EXIT
     start_xvfb || exit 1
-    e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
-    for _ in $(seq 200); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
-    done
+    start_openbox || exit 1
     case $1 in
         start) case_start ;;
         box) case_alarm box alt+o s ;;

@@ -22,7 +22,7 @@ done
 e2e_init
 trap 'wine_end; e2e_cleanup' EXIT
 start_xvfb || exit 1
-e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
+start_openbox || exit 1
 wine_make_prefix "$work/prefix" || exit 1
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelto Zelbo Break'

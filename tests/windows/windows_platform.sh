@@ -20,11 +20,7 @@ e2e_init
 E2E_SCREEN=2048x1536x24
 trap 'wine_end; e2e_cleanup' EXIT
 start_xvfb || exit 1
-e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
-for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
-done
+start_openbox || exit 1
 wine_make_prefix "${emulator[0]}" || exit 1
 status=0
 for exe in "$@"; do
