@@ -93,9 +93,11 @@ CONF
     export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 }
 
-# Waits up to 10 s for a visible window whose name matches, and prints its id.
+# Waits up to 20 s for a visible window whose name matches, and prints its id. A window comes
+# within a second or two; on two cores busy with sixteen desktop cases beside the background
+# builds, a program's first window has once taken longer than 10 s.
 wait_window() {
-    timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
+    timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
 }
 # Waits up to $3 s (10) for a visible window whose name matches and whose id is not $2.
 wait_other_window() {
