@@ -145,8 +145,8 @@ check: build-all
 # the program under test leaves; then the sanitized suite and the Windows suite under Wine run side
 # by side, with the fuzzers one at a time beside them, each on a core of its own as when run alone.
 # Output of what runs beside goes to a log in its tree, shown when it fails (the Windows suite's
-# always).
-test: build-all
+# always). Qt for Windows, when it is not built yet, is built first, with its progress shown.
+test: build-all windows-qt
 	@mkdir -p $(SAN_DIR) $(FUZZ_DIR) $(WIN_DIR)
 	@echo "building the sanitized, fuzz and Windows trees beside the plain suite (logs: $(SAN_DIR)/make-test.log, $(WIN_DIR)/make-test.log)"
 	@nice -n 19 $(MAKE) --no-print-directory sanitized fuzz-build >$(SAN_DIR)/make-test.log 2>&1 & \
