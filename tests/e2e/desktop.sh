@@ -30,7 +30,7 @@ export NO_AT_BRIDGE=1 GTK_A11Y=none
 start_program() {
     e2e_start env "$@" "$program" >"$work/program.log" 2>&1
     program_pid=$last_pid
-    main=$(wait_visible '^Kelto Zelbo Break$')
+    main=$(wait_window '^Kelto Zelbo Break$')
     [ -n "$main" ] || { fail "no main window"; return 1; }
 }
 
@@ -83,38 +83,6 @@ start_wm() {
         wait "$wm_pid" 2>/dev/null
     done
     fail "$1 did not start"
-    return 1
-}
-
-# The ids of the visible windows whose name matches $1; fails if there is none. xdotool's search
-# dies of an X error (BadWindow) when a window goes away while it looks at it, as short-lived
-# windows do while another one opens, and prints nothing: it is then asked again, so that such a
-# moment is not taken for "no window".
-visible_windows() {
-    local ids
-    for _ in 1 2 3 4 5; do
-        ids=$(xdotool search --onlyvisible --name "$1" 2>"$work/search.err") \
-            && { echo "$ids"; return 0; }
-        grep -q 'X Error' "$work/search.err" || return 1
-    done
-    echo "--- xdotool could not search for $1:" >&2
-    cat "$work/search.err" >&2
-    return 1
-}
-# Waits up to 20 s for a visible window whose name matches $1, and prints its id.
-wait_visible() {
-    local ids
-    for _ in $(seq 400); do
-        ids=$(visible_windows "$1") && { echo "$ids" | head -n1; return; }
-        sleep 0.05
-    done
-}
-# Waits up to 5 s until no visible window's name matches $1; fails if one stays.
-wait_no_visible() {
-    for _ in $(seq 100); do
-        visible_windows "$1" >/dev/null || return 0
-        sleep 0.05
-    done
     return 1
 }
 
@@ -272,7 +240,7 @@ case_wm() {
     xdotool windowactivate --sync "$alarm" 2>/dev/null || xdotool windowfocus --sync "$alarm"
     sleep 0.6
     if [ "$kind" = box ]; then xdotool key Return; else continue_with_the_main_window_hidden; fi
-    wait_no_visible "$title" || fail "$wm: the $kind alarm did not close after the pause"
+    wait_gone "$title" || fail "$wm: the $kind alarm did not close after the pause"
     [ "$kind" = box ] && main_stays minimised
 }
 
@@ -297,7 +265,7 @@ continue_with_the_main_window_hidden() {
     hide_main
     focus_on "$popup"
     xdotool key --clearmodifiers alt+c
-    error=$(wait_visible '^Error$')
+    error=$(wait_window '^Error$')
     if [ -z "$error" ]; then
         fail "$wm: Continue with the main window hidden shows no error box"
     else
@@ -309,7 +277,7 @@ continue_with_the_main_window_hidden() {
         echo "$wm popup: Continue's error box belongs to the pop-up and is $how"
         focus_on "$error"
         xdotool key Return
-        wait_no_visible '^Error$' || fail "$wm: the error box did not close"
+        wait_gone '^Error$' || fail "$wm: the error box did not close"
     fi
     focus_on "$popup"
     xdotool key alt+s

@@ -93,17 +93,31 @@ CONF
     export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 }
 
+# Prints the ids of the visible windows whose name matches $1; returns 1 when there are none.
+# xdotool dies of an X error (BadWindow) when a window goes while it walks the window tree, which
+# says nothing of the windows looked for: it looks again, five times at most, then returns 2.
+visible_windows() {
+    local ids
+    for _ in 1 2 3 4 5; do
+        ids=$(xdotool search --onlyvisible --name "$1" 2>"$work/search.err") \
+            && { echo "$ids"; return 0; }
+        grep -q 'X Error' "$work/search.err" || return 1
+    done
+    echo "--- xdotool could not search for $1:" >&2
+    cat "$work/search.err" >&2
+    return 2
+}
 # Waits up to 20 s for a visible window whose name matches, and prints its id. A window comes
-# within a second or two; on two cores busy with sixteen desktop cases beside the background
-# builds, a program's first window has once taken longer than 10 s.
+# within a second or two; on two cores busy with the parallel cases beside the background builds,
+# one has taken longer than 10 s.
 wait_window() {
-    timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
+    wait_other_window "$1" none 20
 }
 # Waits up to $3 s (10) for a visible window whose name matches and whose id is not $2.
 wait_other_window() {
     local id tries=$(( ${3:-10} * 20 ))
     for _ in $(seq "$tries"); do
-        for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        for id in $(visible_windows "$1"); do
             [ "$id" != "$2" ] && { echo "$id"; return; }
         done
         sleep 0.05
@@ -111,8 +125,11 @@ wait_other_window() {
 }
 # Waits up to 5 s until no visible window's name matches; fails if one stays.
 wait_gone() {
+    local found
     for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        visible_windows "$1" >/dev/null
+        found=$?
+        [ "$found" = 1 ] && return 0
         sleep 0.05
     done
     return 1

@@ -277,7 +277,7 @@ case_alarm() {
     # Keys that were meant for another program do not answer the alarm.
     xdotool key --clearmodifiers Return space Escape
     sleep 0.3
-    xdotool search --onlyvisible --name "$title" | grep -qx "$alarm" \
+    visible_windows "$title" | grep -qx "$alarm" \
         || { fail "a key typed at once dismissed the $kind alarm"; return; }
     sleep 1.5
     focus_on "$alarm"
@@ -288,10 +288,10 @@ case_alarm() {
     esac
     # The message box has the main window's title: the alarm's own window must go.
     for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$title" 2>/dev/null | grep -qx "$alarm" || break
+        visible_windows "$title" | grep -qx "$alarm" || break
         sleep 0.05
     done
-    xdotool search --onlyvisible --name "$title" 2>/dev/null | grep -qx "$alarm" \
+    visible_windows "$title" | grep -qx "$alarm" \
         && { fail "the $kind alarm did not close after the pause"; return; }
     if [ "$kind" = stop ]; then
         counting && fail "the countdown goes on after Stop"
