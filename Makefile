@@ -155,6 +155,7 @@ test: build-all windows-qt
 	  windows=$$!; \
 	  (cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)); plain=$$?; \
 	  if ! wait $$built; then \
+	    wait $$windows; \
 	    echo "building the sanitized and fuzz trees failed:"; tail -n 60 $(SAN_DIR)/make-test.log; exit 1; \
 	  fi; \
 	  if ! wait $$windows; then \
@@ -231,6 +232,11 @@ windows-qt: deps
 	@packaging/windows/build-qt.sh >/dev/null
 
 windows: windows-qt
+	@if [ -f $(WIN_DIR)/CMakeCache.txt ] \
+	    && ! grep -qx 'Qt6_DIR:PATH=$(QT_WINDOWS)/lib/cmake/Qt6' $(WIN_DIR)/CMakeCache.txt; then \
+	  echo "Qt for Windows was built anew: $(WIN_DIR) is configured afresh"; \
+	  rm -rf $(WIN_DIR)/CMakeCache.txt $(WIN_DIR)/CMakeFiles; \
+	fi
 	$(call configure_tree,$(WIN_DIR),.,$(WIN_ARGS))
 	cmake --build $(WIN_DIR) --parallel
 	cd $(WIN_DIR) && cpack

@@ -1,6 +1,7 @@
 # Installation and the packages CPack builds from it: on Linux relative GNU directories (so
 # --prefix and packaging both work) and the Debian package that `cpack -G DEB` builds; on Windows
-# a flat folder, packed as a zip and an installer (packaging/windows/package.cmake).
+# when cross-built from Linux, a flat folder packed as a zip and an installer
+# (packaging/windows/package.cmake).
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME kelto-zelbo-break)
@@ -12,7 +13,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "or a pop-up window showing a message you wrote.")
 set(CPACK_PACKAGE_CONTACT "Zelbo Software <kelto@example.com>")
 
-if(WIN32)
+if(WIN32 AND CMAKE_CROSSCOMPILING)
     include(${CMAKE_CURRENT_LIST_DIR}/windows/package.cmake)
     include(CPack)
     return()

@@ -50,6 +50,16 @@ if(NOT EXISTS ${kzb_qt_prefix}/licenses/THIRD-PARTY-NOTICES.txt)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE.txt DESTINATION .)
 install(DIRECTORY ${kzb_qt_prefix}/licenses/ DESTINATION licenses/qt)
+# Where Qt's source comes from, and the offer of it that its license asks of whoever ships it. The
+# Debian version Qt was built from is in the stamp build-qt.sh wrote last.
+file(STRINGS ${kzb_qt_prefix}/kzb-complete kzb_qt_stamp LIMIT_COUNT 1)
+if(NOT kzb_qt_stamp MATCHES "^([^ ]+) ([^ ]+) ")
+    message(FATAL_ERROR "${kzb_qt_prefix} was not built by packaging/windows/build-qt.sh")
+endif()
+set(KZB_QT_VERSION ${CMAKE_MATCH_1})
+set(KZB_QT_DEBIAN_VERSION ${CMAKE_MATCH_2})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/qt-source.txt.in ${CMAKE_BINARY_DIR}/QT-SOURCE.txt @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/QT-SOURCE.txt DESTINATION licenses/qt RENAME SOURCE.txt)
 
 set(CPACK_GENERATOR ZIP NSIS)
 # kelto-zelbo-break-VERSION-win64.zip, and the installer with -setup.exe (cpack_options.cmake.in).

@@ -229,6 +229,15 @@ case_scaled() {
     echo "main window at $mx,$my ${mw}x${mh} at 150 %"
 }
 
+# Whether the alarm window $alarm (named $title) is open; so it counts while the window system
+# cannot tell.
+alarm_open() {
+    local ids found
+    ids=$(visible_windows "$title")
+    found=$?
+    [ "$found" = 2 ] || grep -qx "$alarm" <<<"$ids"
+}
+
 # The alarm of kind $1 at T = 1: $2 is the keys that choose it.
 case_alarm() {
     local kind=$1
@@ -277,8 +286,7 @@ case_alarm() {
     # Keys that were meant for another program do not answer the alarm.
     xdotool key --clearmodifiers Return space Escape
     sleep 0.3
-    visible_windows "$title" | grep -qx "$alarm" \
-        || { fail "a key typed at once dismissed the $kind alarm"; return; }
+    alarm_open || { fail "a key typed at once dismissed the $kind alarm"; return; }
     sleep 1.5
     focus_on "$alarm"
     case $kind in
@@ -288,11 +296,10 @@ case_alarm() {
     esac
     # The message box has the main window's title: the alarm's own window must go.
     for _ in $(seq 100); do
-        visible_windows "$title" | grep -qx "$alarm" || break
+        alarm_open || break
         sleep 0.05
     done
-    visible_windows "$title" | grep -qx "$alarm" \
-        && { fail "the $kind alarm did not close after the pause"; return; }
+    alarm_open && { fail "the $kind alarm did not close after the pause"; return; }
     if [ "$kind" = stop ]; then
         counting && fail "the countdown goes on after Stop"
     else

@@ -30,7 +30,8 @@ export WINEQT_FORCE_STDERR_LOGGING=1
 if [ "${WINEQT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${WINEQT_QPA_FONTDIR:-}" ]; then
     export WINEQT_QPA_FONTDIR=$(wine_path /usr/share/fonts/truetype/liberation2)
 fi
-# Windows are drawn on the display given for them (on_xvfb.sh), never on the developer's.
+# Windows are drawn on the private X server given for them (windows_platform.sh), never on the
+# developer's display.
 unset DISPLAY WAYLAND_DISPLAY
 [ -n "${KZB_WINE_DISPLAY:-}" ] && export DISPLAY=$KZB_WINE_DISPLAY
 

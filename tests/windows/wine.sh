@@ -13,10 +13,13 @@ wine_require() {
         || { echo "SKIP: Wine (Debian's wine and wine64) is not installed"; exit 77; }
 }
 
-# Uses the prefix $1 (made by wine_make_prefix) for the Wine calls that follow.
+# Uses the prefix $1 (made by wine_make_prefix) for the Wine calls that follow. Wine's server
+# keeps its socket in a folder of TMPDIR that it leaves behind: beside the prefix, it goes with it.
 wine_use_prefix() {
     export WINEPREFIX=$1
     export HOME=$1.home
+    export TMPDIR=$1.tmp
+    mkdir -p "$TMPDIR"
     export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko: the prefix would offer to download them.
     export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -41,13 +44,16 @@ wine_run() {
 wine_make_prefix() {
     local prefix=$1
     if [ -d "$prefix" ]; then
-        WINEPREFIX=$prefix timeout 10 "$wineserver" -k 2>/dev/null
-        rm -rf "$prefix" "$prefix.home"
+        WINEPREFIX=$prefix TMPDIR=$prefix.tmp timeout 10 "$wineserver" -k 2>/dev/null
+        rm -rf "$prefix" "$prefix.home" "$prefix.tmp"
     fi
     mkdir -p "$prefix.home"
     wine_use_prefix "$prefix"
-    wine_run 180 wineboot -i >"$prefix.boot.log" 2>&1 \
-        && wine_run 60 winecfg /v win10 >>"$prefix.boot.log" 2>&1 \
+    # Off any display: nothing of the prefix's making shows on the developer's desktop.
+    (
+        unset DISPLAY WAYLAND_DISPLAY
+        wine_run 180 wineboot -i && wine_run 60 winecfg /v win10
+    ) >"$prefix.boot.log" 2>&1 \
         || { echo "making the Wine prefix $prefix failed:"; cat "$prefix.boot.log"; return 1; }
     wine_end
 }
