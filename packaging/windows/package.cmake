@@ -84,7 +84,7 @@ set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/assets/stopwatch.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/assets/stopwatch.ico)
 set(CPACK_NSIS_CONTACT kelto@example.com)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
-# An installer run over an earlier installation removes that one first.
+# An installer run over an earlier installation offers to remove that one first (silently, it does).
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/cpack_options.cmake.in
                ${CMAKE_BINARY_DIR}/cpack_options.cmake @ONLY)
