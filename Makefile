@@ -49,10 +49,11 @@ TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus
 
 # To build for Windows besides: Debian's MinGW-w64 compilers with POSIX threads, the tools that
 # fetch and unpack Debian's Qt source to build Qt for Windows from (packaging/windows/build-qt.sh;
-# Qt's host tools come with qt6-base-dev), and NSIS for the installer. To test that build: Wine,
-# and Python's PE reader for the executable's resources.
+# Qt's host tools come with qt6-base-dev, its header tool is Perl, its license notices are gathered
+# by Python), and NSIS for the installer. To test that build: Wine, and Python's PE reader for the
+# executable's resources.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                    qt6-base-dev-tools dpkg-dev xz-utils nsis
+                    qt6-base-dev-tools dpkg-dev xz-utils perl python3 nsis
 WINE_PACKAGES := wine wine64 python3-pefile
 
 # What deps installs: the goals that need the test tools install them with the rest, in one go.
