@@ -16,9 +16,7 @@ start_openbox || exit 1
 wine_make_prefix "$work/prefix" || exit 1
 /usr/bin/python3 -m zipfile -e "$zip" "$work/unpacked"
 exe=$(find "$work/unpacked" -name kelto-zelbo-break.exe | head -n1)
-e2e_start timeout 120 "$wine64" "$exe"
-main=$(wait_other_window '^Kelto Zelbo Break$' none 30)
-[ -n "$main" ] || { echo "no main window"; exit 1; }
+wine_start_program "$work/unpacked" "$exe" || exit 1
 ad=$(wait_window '^Advertisement$')
 [ -n "$ad" ] && xdotool windowactivate --sync "$ad" key --clearmodifiers alt+c
 sleep 0.5
@@ -30,8 +28,7 @@ xdotool type 25
 xdotool key --clearmodifiers alt+b
 sleep 3.5
 # The main window with the window manager's frame around it, cut from the screen.
-read -r x y w h < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$NF}
-    /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+read -r x y w h <<<"$(client_geometry "$main")"
 read -r left right top bottom < <(xprop -id "$main" _NET_FRAME_EXTENTS | tr -d ',' \
     | awk '{print $3, $4, $5, $6}')
 xwd -silent -root | convert xwd:- -crop "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))" \

@@ -252,11 +252,9 @@ continue_with_the_main_window_hidden() {
     focus_on "$main"
     # Change, then the minutes box, with the mouse: an access key presses its button only a moment
     # later, after a click that follows at once. The controls lie in the 286 px high client area
-    # under the menu bar; the window's place on the screen comes from the X server itself, as
-    # window managers' frames make xdotool's own reckoning unreliable.
+    # under the menu bar.
     local x y height
-    read -r x y height < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$NF}
-        /Absolute upper-left Y/ {y=$NF} /Height:/ {h=$NF} END {print x, y, h}')
+    read -r x y _ height <<<"$(client_geometry "$main")"
     y=$((y + height - 286))
     xdotool mousemove "$((x + 140))" "$((y + 84))" click 1
     xdotool mousemove "$((x + 60))" "$((y + 57))" click 1

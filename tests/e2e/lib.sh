@@ -139,6 +139,12 @@ geometry() {
     xdotool getwindowgeometry --shell "$1" | awk -F= '
         /^X=/ {x=$2} /^Y=/ {y=$2} /^WIDTH=/ {w=$2} /^HEIGHT=/ {h=$2} END {print x, y, w, h}'
 }
+# "x y width height" of a window's client area on the screen, from the X server itself: window
+# managers' frames make xdotool's own reckoning unreliable.
+client_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
 # Asks a window to close as a window manager's close command does: a WM_DELETE_WINDOW message.
 close_window() {
     /usr/bin/python3 - "$1" <<'PY'

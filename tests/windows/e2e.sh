@@ -45,28 +45,9 @@ SH
     done
 }
 
-# Starts the program from its unpacked folder on $DISPLAY; sets $main to its main window. A
-# program that shows no window in time is a failure: the time allows for Wine's first start of
-# the prefix's own processes on a loaded machine.
+# Starts the program from the folder it was unpacked to, not from C:\; sets $main.
 start_program() {
-    start_ns=$(date +%s%N)
-    # Started from the folder it was unpacked to, not from C:\; its exit code goes to a file.
-    (
-        cd "$work/unpacked" || exit
-        timeout -k 5 300 "$wine64" "$app/kelto-zelbo-break.exe"
-        echo $? >"$work/exit-code"
-    ) >"$work/program.log" 2>&1 &
-    program_pid=$!
-    e2e_pids+=("$program_pid")
-    main=$(wait_other_window '^Kelto Zelbo Break$' none 30)
-    [ -n "$main" ] || { fail "no main window within 30 s"; return 1; }
-    echo "main window up after $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
-}
-
-# "x y width height" of a window's client area on the screen, from the X server itself.
-client_geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+    wine_start_program "$work/unpacked" "$app/kelto-zelbo-break.exe"
 }
 
 # Clicks at $2,$3 in the client area of window $1.
@@ -94,16 +75,6 @@ counting() {
     sleep 1.2
     xwd -silent -id "$main" >"$work/tick2.xwd"
     ! cmp -s "$work/tick1.xwd" "$work/tick2.xwd"
-}
-
-# Waits until the program has ended, at most $1 s; sets $code to its exit code.
-await_end() {
-    for _ in $(seq $(($1 * 20))); do [ -s "$work/exit-code" ] && break; sleep 0.05; done
-    if [ ! -s "$work/exit-code" ]; then
-        fail "the program still runs $1 s after $2"
-        return 1
-    fi
-    code=$(cat "$work/exit-code")
 }
 
 # Waits for the link $1 to be recorded, at most 10 s; it must have been started in C:\.
@@ -188,7 +159,7 @@ case_start() {
     else
         fail "no farewell window"
     fi
-    if await_end 10 Exit; then
+    if wine_await_end 10 Exit; then
         local elapsed=$(( ($(date +%s%N) - exit_ns) / 1000000 ))
         [ "$code" = 0 ] || fail "exit code $code"
         [ "$elapsed" -ge 1500 ] || fail "the farewell picture was shown for only ${elapsed} ms"
@@ -268,7 +239,7 @@ case_alarm() {
         echo "bells at $(echo $bells) s after Begin"
         [ "$(echo "$bells" | awk '$1 >= 59.5 && $1 <= 61.5' | wc -l)" = 1 ] \
             || fail "not one bell 60 s after Begin"
-        kill -0 "$program_pid" 2>/dev/null || { fail "the program ended at the alarm"; return; }
+        [ -s "$work/exit-code" ] && { fail "the program ended at the alarm"; return; }
         counting || fail "the countdown does not go on after the beep"
         return
     fi

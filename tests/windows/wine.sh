@@ -70,3 +70,33 @@ wine_end() {
 wine_path() {
     printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"
 }
+
+# Starts the Windows program $2 from folder $1 on $DISPLAY, ended after 300 s, with its output in
+# $work/program.log and its exit code in $work/exit-code once it ends; sets $main to its main
+# window. No window within 30 s is a failure: in a server of its own the program's window comes
+# within a few seconds (see wine_make_prefix), so that much time hides no hang.
+wine_start_program() {
+    local start_ns
+    start_ns=$(date +%s%N)
+    rm -f "$work/exit-code"
+    (
+        cd "$1" || exit
+        timeout -k 5 300 "$wine64" "$2"
+        echo $? >"$work/exit-code"
+    ) >"$work/program.log" 2>&1 &
+    e2e_pids+=("$!")
+    main=$(wait_other_window '^Kelto Zelbo Break$' none 30)
+    [ -n "$main" ] || { fail "no main window within 30 s"; return 1; }
+    echo "main window up after $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
+}
+
+# Waits up to $1 s for the program to end; sets $code to its exit code, or fails saying it still
+# ran that long after $2.
+wine_await_end() {
+    for _ in $(seq $(($1 * 20))); do [ -s "$work/exit-code" ] && break; sleep 0.05; done
+    if [ ! -s "$work/exit-code" ]; then
+        fail "the program still runs $1 s after $2"
+        return 1
+    fi
+    code=$(cat "$work/exit-code")
+}
