@@ -74,12 +74,12 @@ start_wm() {
         # Six cases start at once, on two cores, perhaps under the sanitizers: give it time.
         for _ in $(seq 400); do
             xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-            kill -0 "$wm_pid" 2>/dev/null || break
+            own_running "$wm_pid" || break
             sleep 0.05
         done
         echo "--- $1 (attempt $attempt) did not start:"
         cat "$work/wm.log"
-        kill "$wm_pid" 2>/dev/null
+        end_own "$wm_pid"
         wait "$wm_pid" 2>/dev/null
     done
     fail "$1 did not start"

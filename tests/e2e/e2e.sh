@@ -14,8 +14,8 @@ work=$(mktemp -d)
 xvfb_pid=""
 program_pid=""
 cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    [ -n "$program_pid" ] && end_own "$program_pid"
+    [ -n "$xvfb_pid" ] && end_own "$xvfb_pid"
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -23,9 +23,10 @@ trap cleanup EXIT
 
 failures=0
 
-# A private X server on a free display number.
+# A private X server on a free display number, that does not reset when its last client leaves
+# (see start_xvfb).
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(head -n1 "$work/display")
@@ -35,8 +36,8 @@ export QT_QPA_PLATFORM=xcb
 # Waits up to 3 s for the program to end: then sets $code to its exit code, or fails saying it
 # still ran that long after $1.
 await_end() {
-    for _ in $(seq 60); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
-    if kill -0 "$program_pid" 2>/dev/null; then
+    for _ in $(seq 60); do own_running "$program_pid" || break; sleep 0.05; done
+    if own_running "$program_pid"; then
         fail "still running 3 s after $1"
         return 1
     fi

@@ -14,7 +14,7 @@ e2e_init() {
 e2e_cleanup() {
     local i
     for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
-        kill "${e2e_pids[i]}" 2>/dev/null
+        end_own "${e2e_pids[i]}"
     done
     for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null; done
     rm -rf "$work"
@@ -27,18 +27,40 @@ e2e_start() {
     e2e_pids+=("$last_pid")
 }
 
+# A child that has ended gives up its pid, which the machine hands to the next process it
+# starts: within a minute on a busy machine whose pids wrap at 32768. So a pid this shell recorded
+# is signalled or called running only while it still is this shell's child.
+own_child() {
+    local parent
+    parent=$(ps -o ppid= -p "$1" 2>/dev/null) && [ "${parent// /}" = "$BASHPID" ]
+}
+# Whether this shell's child $1 still runs; one that has ended but not been reaped does not.
+own_running() {
+    own_child "$1" && [ "$(ps -o stat= -p "$1" 2>/dev/null | cut -c1)" != Z ]
+}
+# Sends this shell's child $1 the signal $2, TERM unless given.
+end_own() {
+    own_child "$1" && kill -"${2:-TERM}" "$1" 2>/dev/null
+    return 0
+}
+
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 step() { echo "--- $*"; }
 
 # A private X server on a free display number that answers, of 1024x768 pixels unless E2E_SCREEN
 # says otherwise; exports DISPLAY. On a loaded machine a server can die or stay deaf before its
 # first client: it is then ended and another started, three times at most.
+#
+# -noreset: by default the server resets when its last client leaves, and drops a client that
+# connects during the reset. The check below is such a last client, and the program connecting
+# just after it was refused ("could not connect to display") now and then.
 start_xvfb() {
     local attempt pid
     for attempt in 1 2 3; do
         rm -f "$work/display"
         exec {display_fd}>"$work/display"
         e2e_start Xvfb -displayfd "$display_fd" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
+            -noreset \
             >"$work/xvfb.log" 2>&1
         pid=$last_pid
         exec {display_fd}>&-
@@ -47,12 +69,12 @@ start_xvfb() {
         unset WAYLAND_DISPLAY
         for _ in $(seq 100); do
             [ -s "$work/display" ] && xprop -root >/dev/null 2>&1 && return 0
-            kill -0 "$pid" 2>/dev/null || break
+            own_running "$pid" || break
             sleep 0.05
         done
         echo "--- X server $attempt on $DISPLAY did not answer"
         cat "$work/xvfb.log"
-        kill "$pid" 2>/dev/null
+        end_own "$pid"
         wait "$pid" 2>/dev/null
     done
     fail "no X server answered"

@@ -45,7 +45,7 @@ start_pulse() {
     pulse_pid=$last_pid
     for _ in $(seq 200); do
         [ -S "$work/pulse.socket" ] && pactl info >/dev/null 2>&1 && return 0
-        kill -0 "$pulse_pid" 2>/dev/null || break
+        own_running "$pulse_pid" || break
         sleep 0.05
     done
     fail "the sound server did not start"
@@ -95,7 +95,7 @@ sleep_until() {
 
 # The program is still running after its alarm and counts the next countdown: its display moves.
 expect_counting() {
-    kill -0 "$program_pid" 2>/dev/null || { fail "the program ended at the alarm"; return; }
+    own_running "$program_pid" || { fail "the program ended at the alarm"; return; }
     xdotool search --onlyvisible --name '^(Error|Window Popup)$' >/dev/null 2>&1 \
         && fail "a window came with the sound alarm"
     xwd -silent -id "$main" >"$work/next1.xwd"

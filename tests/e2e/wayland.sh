@@ -35,7 +35,7 @@ start_weston() {
     weston_pid=$last_pid
     for _ in $(seq 200); do
         [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
-        kill -0 "$weston_pid" 2>/dev/null || break
+        own_running "$weston_pid" || break
         sleep 0.05
     done
     if [ ! -S "$XDG_RUNTIME_DIR/$socket" ]; then
@@ -47,19 +47,31 @@ start_weston() {
     export WAYLAND_DISPLAY=$socket XDG_SESSION_TYPE=wayland
 }
 
-# Prints the pids of every process below $1.
+# Prints every process below $1 as pid:start, its start in clock ticks since boot.
 descendants() {
     local child
     for child in $(ps -o pid= --ppid "$1"); do
-        echo "$child"
+        echo "$child:$(started "$child")"
         descendants "$child"
     done
 }
 
-# Whether process $1 still runs: one that has ended but not been reaped does not.
+# When process $1 started, in clock ticks since boot (the 22nd field of its stat, counted after
+# the name in parentheses, which may hold spaces).
+started() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    stat=${stat##*) }
+    set -- $stat
+    echo "${20}"
+}
+
+# Whether process pid:start $1 still runs: one that has ended but not been reaped does not, nor
+# does a later process the pid was given to.
 running() {
-    local state
-    state=$(ps -o stat= -p "$1" 2>/dev/null) && [ "${state:0:1}" != Z ]
+    local pid=${1%%:*} state
+    [ "$(started "$pid")" = "${1#*:}" ] || return 1
+    state=$(ps -o stat= -p "$pid" 2>/dev/null) && [ "${state:0:1}" != Z ]
 }
 
 # Ends the program, then Weston, then what Weston spawned, then the rest of the case's processes.
@@ -68,18 +80,18 @@ running() {
 end_case() {
     local pid spawned=""
     if [ -n "${program_pid:-}" ]; then
-        kill "$program_pid" 2>/dev/null
+        end_own "$program_pid"
         wait "$program_pid" 2>/dev/null
         program_pid=""
     fi
     if [ -n "${weston_pid:-}" ]; then
         spawned=$(descendants "$weston_pid")
-        kill "$weston_pid" 2>/dev/null
+        end_own "$weston_pid"
         wait "$weston_pid" 2>/dev/null
-        for pid in $spawned; do running "$pid" && kill "$pid" 2>/dev/null; done
+        for pid in $spawned; do running "$pid" && kill "${pid%%:*}" 2>/dev/null; done
         for pid in $spawned; do
             for _ in $(seq 40); do running "$pid" || break; sleep 0.05; done
-            running "$pid" && kill -KILL "$pid" 2>/dev/null
+            running "$pid" && kill -KILL "${pid%%:*}" 2>/dev/null
         done
     fi
     e2e_cleanup
@@ -92,7 +104,7 @@ start_program() {
     program_pid=$last_pid
 }
 stop_program() {
-    kill "$program_pid" 2>/dev/null
+    end_own "$program_pid"
     wait "$program_pid" 2>/dev/null
     program_pid=""
 }
@@ -100,7 +112,7 @@ stop_program() {
 wait_wayland_title() {
     for _ in $(seq 200); do
         grep -q "xdg_toplevel@[0-9]*\.set_title(\"$1\")" "$work/program.log" && return 0
-        kill -0 "$program_pid" 2>/dev/null || return 1
+        own_running "$program_pid" || return 1
         sleep 0.05
     done
     return 1
@@ -145,14 +157,14 @@ case_xwayland() {
     start_program WAYLAND_DEBUG=1
     for _ in $(seq 200); do
         grep -q 'created wm' "$work/weston.log" && break
-        kill -0 "$program_pid" 2>/dev/null || break
+        own_running "$program_pid" || break
         sleep 0.05
     done
     local main ad
     main=$(wait_window '^Kelto Zelbo Break$')
     ad=$(wait_window '^Advertisement$')
     if [ -z "$main" ]; then
-        if ! kill -0 "$program_pid" 2>/dev/null; then
+        if ! own_running "$program_pid"; then
             wait "$program_pid"
             echo "the program ended with code $?"
         fi
@@ -219,7 +231,7 @@ case_native() {
     echo "Weston shows the main window's view at $(view_geometry 'Kelto Zelbo Break')," \
         "the advertisement's at $(view_geometry Advertisement) (x y width height)"
     sleep 3
-    kill -0 "$program_pid" 2>/dev/null || fail "the program ended within 3 s on native Wayland"
+    own_running "$program_pid" || fail "the program ended within 3 s on native Wayland"
 }
 
 run_case() {
