@@ -9,13 +9,14 @@
 #   stop    the pop-up at T = 1; Stop returns to the idle layout
 #   sound   the beep at T = 1, an X bell under Wine; the countdown goes on
 #   scaled  at 150 % (144 dpi) the windows keep their designed places and sizes, scaled
-# Usage: e2e.sh ZIP [CASE...]
+# Usage: e2e.sh ZIP KEEP_EXIT_CODE_EXE [CASE...]
 set -uo pipefail
 zip=$(readlink -f "$1")
-shift
 here=$(dirname "$(readlink -f "$0")")
 source "$here/../e2e/lib.sh"
 source "$here/wine.sh"
+keep_exit_code=$(readlink -f "$2")
+shift 2
 
 all_cases=(start box popup stop sound scaled)
 cases=("${@:-${all_cases[@]}}")

@@ -2,7 +2,7 @@
 # The Windows installer under Wine, in a clean prefix: a silent install places the program for
 # every user under Program Files with a Start-menu shortcut and an entry in the list of installed
 # programs, the installed program starts, and the silent uninstaller removes all of it.
-# Usage: installer.sh SETUP_EXE ZIP VERSION
+# Usage: installer.sh SETUP_EXE ZIP VERSION KEEP_EXIT_CODE_EXE
 set -uo pipefail
 setup=$(readlink -f "$1")
 zip=$(readlink -f "$2")
@@ -10,6 +10,7 @@ version=$3
 here=$(dirname "$(readlink -f "$0")")
 source "$here/../e2e/lib.sh"
 source "$here/wine.sh"
+keep_exit_code=$(readlink -f "$4")
 
 wine_require
 for tool in Xvfb xdotool xprop openbox /usr/bin/python3; do
@@ -44,7 +45,7 @@ entry() {
 
 step "silent install"
 start_s=$(date +%s.%N)
-wine_run 120 "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $?"
+wine_run_program 120 "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $?"
 timeout 60 "$wineserver" -w
 echo "installed in $(awk -v b="$start_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.1f", n - b}') s"
 missing=$(comm -23 <(echo "$expected") <(installed))
@@ -82,7 +83,7 @@ fi
 
 step "silent uninstall"
 # The uninstaller copies itself away and runs from there; the Wine server waits for it.
-wine_run 120 'C:\Program Files\Kelto Zelbo Break\Uninstall.exe' /S >"$work/uninstall.log" 2>&1 \
+wine_run_program 120 'C:\Program Files\Kelto Zelbo Break\Uninstall.exe' /S >"$work/uninstall.log" 2>&1 \
     || fail "the uninstaller exited with $?"
 timeout 60 "$wineserver" -w
 left=$(installed)

@@ -1,12 +1,13 @@
 #!/bin/bash
 # CTest's emulator for the Windows build: runs a test executable under Wine, in the suite's
 # prefix, with Qt's DLLs and the compiler's runtime on its path.
-# Usage: run.sh PREFIX DLL_DIR... -- PROGRAM [ARGUMENT...]
+# Usage: run.sh PREFIX KEEP_EXIT_CODE_EXE DLL_DIR... -- PROGRAM [ARGUMENT...]
 set -uo pipefail
 source "$(dirname "$(readlink -f "$0")")/wine.sh"
 wine_require
 prefix=$1
-shift
+keep_exit_code=$2
+shift 2
 [ -f "$prefix/system.reg" ] || { echo "no Wine prefix at $prefix"; exit 1; }
 path=""
 while [ "$1" != -- ]; do
@@ -35,4 +36,4 @@ fi
 unset DISPLAY WAYLAND_DISPLAY
 [ -n "${KZB_WINE_DISPLAY:-}" ] && export DISPLAY=$KZB_WINE_DISPLAY
 
-wine_run "${KZB_WINE_TIMEOUT:-240}" "$@"
+wine_run_program "${KZB_WINE_TIMEOUT:-240}" "$@"

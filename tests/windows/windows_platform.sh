@@ -2,7 +2,7 @@
 # Runs Windows test executables on Qt's windows platform, the one the program uses on Windows:
 # under Wine, drawn on a private X server with a window manager, in a Wine prefix of their own. Each runs once for every
 # scale factor in KZB_SCALES (1 unless given).
-# Usage: windows_platform.sh PREFIX DLL_DIR... -- TEST_EXE...
+# Usage: windows_platform.sh PREFIX KEEP_EXIT_CODE_EXE DLL_DIR... -- TEST_EXE...
 set -uo pipefail
 here=$(dirname "$(readlink -f "$0")")
 source "$here/../e2e/lib.sh"

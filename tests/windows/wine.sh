@@ -33,6 +33,31 @@ wine_run() {
     timeout -k 5 "$limit" "$wine64" "$@"
 }
 
+# The launcher that keeps a Windows program's exit code (keep_exit_code.cpp), given to each
+# script that runs a Windows program.
+keep_exit_code=""
+
+# Runs the Windows program $2 with the arguments after it, as wine_run does, and returns the exit
+# code Windows got from it, kept by the launcher even where Wine killed the program's Unix side
+# after it ended. A code the launcher could not keep (the call ran out of time, say) is Wine's.
+# A code of Windows beyond 255 whose low byte is 0 (an exception's) is returned as 1.
+wine_run_program() {
+    local limit=$1 program=$2 code_file status code
+    shift 2
+    [ -f "$keep_exit_code" ] || { echo "no exit-code launcher at '$keep_exit_code'"; return 1; }
+    [[ $program == /* ]] && program=$(wine_path "$program")
+    code_file=$(mktemp "$TMPDIR/exit-code.XXXXXX")
+    KZB_EXIT_CODE_FILE=$(wine_path "$code_file") wine_run "$limit" "$keep_exit_code" "$program" "$@"
+    status=$?
+    if [ -s "$code_file" ]; then
+        code=$(cat "$code_file")
+        status=$((code & 255))
+        [ "$code" -ne 0 ] && [ "$status" -eq 0 ] && status=1
+    fi
+    rm -f "$code_file"
+    return "$status"
+}
+
 # Makes a new prefix at $1 that reports Windows 10, as the program's Qt expects, and uses it.
 # A prefix left from an earlier run is removed first; its server is ended with it.
 #
@@ -81,7 +106,7 @@ wine_start_program() {
     rm -f "$work/exit-code"
     (
         cd "$1" || exit
-        timeout -k 5 300 "$wine64" "$2"
+        wine_run_program 300 "$2"
         echo $? >"$work/exit-code"
     ) >"$work/program.log" 2>&1 &
     e2e_pids+=("$!")
