@@ -39,8 +39,9 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
 # assistive technology on with, the desktop-file and AppStream validators, the Debian packaging
 # tools, the MinGW resource compiler that checks the Windows resource script, clang with the
 # libFuzzer runtime of the release's default clang (libclang-rt-dev follows clang's version), and
-# the release's clang-format, which checks the sources' formatting.
-TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus \
+# the release's clang-format, which checks the sources' formatting. The scripts read processes with
+# ps (procps), which a minimal system lacks.
+TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
