@@ -395,22 +395,25 @@ void TestControls::timerTicksAfterOneInterval()
 
 void TestControls::reenablingEnabledTimerKeepsCadence()
 {
+    // The tick is due at 200 ms; a restarted interval would bring it at 320 ms or later. The
+    // bound between them leaves a loaded machine 60 ms of lateness either way.
     QObject owner;
-    forms::Timer timer(100ms, &owner);
+    forms::Timer timer(200ms, &owner);
     QSignalSpy ticks(&timer, &forms::Timer::timer);
     QElapsedTimer clock;
     clock.start();
     timer.setEnabled(true);
-    QTest::qWait(60);
+    QTest::qWait(120);
     timer.setEnabled(true);
     QVERIFY(ticks.wait(1000));
-    QVERIFY2(clock.elapsed() < 150, "enabling an enabled timer restarted its interval");
+    QVERIFY2(clock.elapsed() < 260, "enabling an enabled timer restarted its interval");
 }
 
 void TestControls::timerDoesNotDriftBehindSlowHandlers()
 {
     // Each tick's handler takes most of an interval. A timer that waits a whole interval after
-    // each handler would fall behind by that much every tick.
+    // each handler would fall behind by that much every tick, and its tenth tick would come
+    // about 225 ms late; the bound leaves a loaded machine half of that for a late last tick.
     constexpr int ticksWanted = 10;
     QObject owner;
     forms::Timer timer(40ms, &owner);
@@ -427,7 +430,7 @@ void TestControls::timerDoesNotDriftBehindSlowHandlers()
     timer.setEnabled(true);
     QTRY_COMPARE_WITH_TIMEOUT(ticks, ticksWanted, 3000);
     QVERIFY2(lastTick >= ticksWanted * 40 - 1, "a tick came early");
-    QVERIFY2(lastTick < ticksWanted * 40 + 20, qPrintable(QString::number(lastTick)));
+    QVERIFY2(lastTick < ticksWanted * 40 + 110, qPrintable(QString::number(lastTick)));
 }
 
 void TestControls::timerDisabledInsideHandlerStops()
