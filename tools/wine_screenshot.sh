@@ -1,13 +1,15 @@
 #!/bin/bash
 # Photographs the Windows program's main window under Wine, frame and all, counting down: the
 # README's picture of the Windows build.
-# Usage: tools/wine_screenshot.sh ZIP OUT.png   (after make windows; needs ImageMagick's convert)
+# Usage: tools/wine_screenshot.sh ZIP OUT.png [KEEP_EXIT_CODE_EXE]   (after make windows; needs
+# ImageMagick's convert; the launcher is the Windows build's own unless given)
 set -uo pipefail
 zip=$(readlink -f "$1")
 out=$(readlink -f "$2")
 here=$(dirname "$(readlink -f "$0")")
 source "$here/../tests/e2e/lib.sh"
 source "$here/../tests/windows/wine.sh"
+keep_exit_code=$(readlink -f "${3:-$here/../build-windows/tests/windows/keep_exit_code.exe}")
 wine_require
 e2e_init
 trap 'wine_end; e2e_cleanup' EXIT

@@ -120,7 +120,7 @@ def windows(title):
     return found
 
 
-def wait_window(title, seconds=10):
+def wait_window(title, seconds=20):
     result = []
 
     def up():
@@ -229,7 +229,7 @@ def links():
 
 
 def expect_links(expected):
-    if not pump(5, lambda: links() == expected):
+    if not pump(15, lambda: links() == expected):
         fail(f'links opened: {links()}, expected {expected}')
 
 
@@ -266,7 +266,7 @@ def run():
     box.queryEditableText().setTextContents('1')
     press(controls['Begin'])
     begun = time.monotonic()
-    if not pump(5, lambda: ('Seconds left', '58') in name_changes):
+    if not pump(15, lambda: ('Seconds left', '58') in name_changes):
         fail(f'no name change of the seconds display reached AT-SPI: {name_changes[-5:]}')
 
     print('=== The main window, counting down')
@@ -299,7 +299,7 @@ def run():
         if shown is None or shown.queryText().getText(0, -1) != MESSAGE:
             fail('the pop-up does not read out the alarm message')
         press(popup_controls['Stop'])
-        if not pump(5, lambda: not windows('Window Popup')):
+        if not pump(15, lambda: not windows('Window Popup')):
             fail('Stop leaves the pop-up open')
         print('=== The main window after Stop')
         walk(main)
@@ -317,11 +317,11 @@ def run():
         print('=== The farewell window')
         walk(farewell)
     try:
-        code = program.wait(5)
+        code = program.wait(10)
         if code != 0:
             fail(f'exit code {code}')
     except subprocess.TimeoutExpired:
-        fail('still running 5 s after Exit')
+        fail('still running 10 s after Exit')
 
 
 try:

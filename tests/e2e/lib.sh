@@ -183,6 +183,53 @@ d.flush()
 PY
 }
 hex() { printf '0x%x' "$1"; }
+# Whether the command $2... succeeds within $1 seconds, tried every 0.1 s.
+within() {
+    local limit=$1
+    shift
+    for _ in $(seq $((limit * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    "$@"
+}
+
+# Pictures of a window, to tell a countdown that runs, whose seconds change once a second, from
+# one that stands. A loaded machine paints a tick late now and then: a change is waited for up to
+# 5 s, and stillness is judged once the picture has settled, over 2.5 s.
+#
+# Takes a picture of window $1 as $work/$2.xwd; fails when the window is gone, so that no check
+# below passes on the pictures of a window that is not there.
+snap() { xwd -silent -id "$1" >"$work/$2.xwd" 2>/dev/null && [ -s "$work/$2.xwd" ]; }
+# Whether window $1's picture comes to differ from $work/$2.xwd within 5 s; the last picture
+# taken is $work/now.xwd.
+picture_differs() {
+    for _ in $(seq 17); do
+        snap "$1" now || return 1
+        cmp -s "$work/$2.xwd" "$work/now.xwd" || return 0
+        sleep 0.3
+    done
+    return 1
+}
+# Whether window $1's picture changes within 5 s.
+picture_moves() {
+    snap "$1" moving && picture_differs "$1" moving
+}
+# Whether window $1's picture stands: once two pictures 0.3 s apart agree (within 5 s), it is the
+# same 2.5 s later, in which a running countdown would have changed twice.
+picture_still() {
+    snap "$1" still || return 1
+    for _ in $(seq 17); do
+        sleep 0.3
+        snap "$1" now || return 1
+        cmp -s "$work/still.xwd" "$work/now.xwd" && break
+        mv "$work/now.xwd" "$work/still.xwd"
+    done
+    cmp -s "$work/still.xwd" "$work/now.xwd" || return 1
+    sleep 2.5
+    snap "$1" now && cmp -s "$work/still.xwd" "$work/now.xwd"
+}
+
 # Whether window $1 lies above window $2 in the window manager's stacking order.
 stacked_above() {
     xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk -v a="$(hex "$1")" -v b="$(hex "$2")" '
@@ -190,10 +237,10 @@ stacked_above() {
         END { exit !(ia && ib && ia > ib) }'
 }
 # Whether window $1 becomes active, or asks for attention (the urgency hint or the EWMH state),
-# within 2 s; says which in $how.
+# within 10 s; says which in $how.
 active_or_asking() {
     local active
-    for _ in $(seq 40); do
+    for _ in $(seq 200); do
         active=$(xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p')
         [ "$((active))" = "$1" ] && { how=active; return 0; }
         xprop -id "$1" _NET_WM_STATE WM_HINTS | grep -qi 'DEMANDS_ATTENTION\|urgency' \

@@ -98,12 +98,9 @@ expect_counting() {
     own_running "$program_pid" || { fail "the program ended at the alarm"; return; }
     xdotool search --onlyvisible --name '^(Error|Window Popup)$' >/dev/null 2>&1 \
         && fail "a window came with the sound alarm"
-    xwd -silent -id "$main" >"$work/next1.xwd"
-    sleep 1.1
-    xwd -silent -id "$main" >"$work/next2.xwd"
-    cmp -s "$work/next1.xwd" "$work/next2.xwd" \
-        && fail "the display stands still after the alarm: the next countdown does not run"
-    cmp -s "$work/idle.xwd" "$work/next2.xwd" && fail "the main window went back to idle"
+    picture_moves "$main" \
+        || fail "the display stands still after the alarm: the next countdown does not run"
+    cmp -s "$work/idle.xwd" "$work/now.xwd" && fail "the main window went back to idle"
 }
 
 # Reads the recording from byte $2 (Begin) on, in blocks of 20 ms: silent until shortly before

@@ -45,7 +45,7 @@ entry() {
 
 step "silent install"
 start_s=$(date +%s.%N)
-wine_run_program 120 "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $?"
+wine_run 120 "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $?"
 timeout 60 "$wineserver" -w
 echo "installed in $(awk -v b="$start_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.1f", n - b}') s"
 missing=$(comm -23 <(echo "$expected") <(installed))
@@ -83,7 +83,7 @@ fi
 
 step "silent uninstall"
 # The uninstaller copies itself away and runs from there; the Wine server waits for it.
-wine_run_program 120 'C:\Program Files\Kelto Zelbo Break\Uninstall.exe' /S >"$work/uninstall.log" 2>&1 \
+wine_run 120 'C:\Program Files\Kelto Zelbo Break\Uninstall.exe' /S >"$work/uninstall.log" 2>&1 \
     || fail "the uninstaller exited with $?"
 timeout 60 "$wineserver" -w
 left=$(installed)

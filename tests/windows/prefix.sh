@@ -1,12 +1,13 @@
 #!/bin/bash
 # Makes the Wine prefix the Windows test executables run in, or ends its Wine server: the set-up
 # and clean-up of CTest's Windows suite.
-# Usage: prefix.sh make|end PREFIX
+# Usage: prefix.sh make PREFIX KEEP_EXIT_CODE_EXE | prefix.sh end PREFIX
 set -uo pipefail
 source "$(dirname "$(readlink -f "$0")")/wine.sh"
 wine_require
 case $1 in
     make)
+        keep_exit_code=$3
         wine_make_prefix "$2" || exit 1
         # Links the tests hand to the shell reach no program of this machine.
         for kind in Browsers Mailers; do
@@ -15,5 +16,5 @@ case $1 in
         done
         wine_end && echo "Wine prefix $2 made" ;;
     end) wine_use_prefix "$2" && wine_end && echo "Wine server of $2 ended" ;;
-    *) echo "usage: prefix.sh make|end PREFIX"; exit 2 ;;
+    *) echo "usage: prefix.sh make PREFIX KEEP_EXIT_CODE_EXE | prefix.sh end PREFIX"; exit 2 ;;
 esac

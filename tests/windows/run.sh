@@ -36,4 +36,4 @@ fi
 unset DISPLAY WAYLAND_DISPLAY
 [ -n "${KZB_WINE_DISPLAY:-}" ] && export DISPLAY=$KZB_WINE_DISPLAY
 
-wine_run_program "${KZB_WINE_TIMEOUT:-240}" "$@"
+wine_run "${KZB_WINE_TIMEOUT:-240}" "$@"

@@ -26,8 +26,9 @@ wine_use_prefix() {
     export WINEARCH=win64
 }
 
-# Runs a Wine command in the current prefix, ended after $1 seconds.
-wine_run() {
+# Runs a Wine command in the current prefix, ended after $1 seconds, and returns Wine's status:
+# for making a prefix, before anything else can run in it.
+wine_call() {
     local limit=$1
     shift
     timeout -k 5 "$limit" "$wine64" "$@"
@@ -37,17 +38,18 @@ wine_run() {
 # script that runs a Windows program.
 keep_exit_code=""
 
-# Runs the Windows program $2 with the arguments after it, as wine_run does, and returns the exit
-# code Windows got from it, kept by the launcher even where Wine killed the program's Unix side
-# after it ended. A code the launcher could not keep (the call ran out of time, say) is Wine's.
-# A code of Windows beyond 255 whose low byte is 0 (an exception's) is returned as 1.
-wine_run_program() {
+# Runs the Windows program $2 with the arguments after it in the current prefix, ended after $1
+# seconds, and returns the exit code Windows got from it, kept by the launcher even where Wine
+# killed the program's Unix side after it ended. A code the launcher could not keep (the call ran
+# out of time, say) is Wine's. A code of Windows beyond 255 whose low byte is 0 (an exception's)
+# is returned as 1.
+wine_run() {
     local limit=$1 program=$2 code_file status code
     shift 2
     [ -f "$keep_exit_code" ] || { echo "no exit-code launcher at '$keep_exit_code'"; return 1; }
     [[ $program == /* ]] && program=$(wine_path "$program")
     code_file=$(mktemp "$TMPDIR/exit-code.XXXXXX")
-    KZB_EXIT_CODE_FILE=$(wine_path "$code_file") wine_run "$limit" "$keep_exit_code" "$program" "$@"
+    KZB_EXIT_CODE_FILE=$(wine_path "$code_file") wine_call "$limit" "$keep_exit_code" "$program" "$@"
     status=$?
     if [ -s "$code_file" ]; then
         code=$(cat "$code_file")
@@ -77,7 +79,7 @@ wine_make_prefix() {
     # Off any display: nothing of the prefix's making shows on the developer's desktop.
     (
         unset DISPLAY WAYLAND_DISPLAY
-        wine_run 180 wineboot -i && wine_run 60 winecfg /v win10
+        wine_call 180 wineboot -i && wine_call 60 winecfg /v win10
     ) >"$prefix.boot.log" 2>&1 \
         || { echo "making the Wine prefix $prefix failed:"; cat "$prefix.boot.log"; return 1; }
     wine_end
@@ -106,7 +108,7 @@ wine_start_program() {
     rm -f "$work/exit-code"
     (
         cd "$1" || exit
-        wine_run_program 300 "$2"
+        wine_run 300 "$2"
         echo $? >"$work/exit-code"
     ) >"$work/program.log" 2>&1 &
     e2e_pids+=("$!")
