@@ -80,9 +80,9 @@ xdotool type --delay 20 "1"
 xdotool key --clearmodifiers Tab
 idle=""
 for _ in 1 2 3 4 5 6; do
-    xwd -silent -id "$main" >"$work/before.xwd"
+    snap "$main" before
     sleep 0.2
-    xwd -silent -id "$main" >"$work/idle.xwd"
+    snap "$main" idle
     cmp -s "$work/before.xwd" "$work/idle.xwd" && { idle=yes; break; }
 done
 [ -n "$idle" ] || fail "the idle window changes by itself"

@@ -183,6 +183,8 @@ d.flush()
 PY
 }
 hex() { printf '0x%x' "$1"; }
+# Seconds since $begin_s, when Begin was pressed, to the hundredth.
+since_begin() { awk -v b="$begin_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.2f", n - b}'; }
 # Whether the command $2... succeeds within $1 seconds, tried every 0.1 s.
 within() {
     local limit=$1

@@ -80,13 +80,11 @@ start_countdown() {
     xdotool key --clearmodifiers Tab ctrl+a
     xdotool type "1"
     xdotool key --clearmodifiers --delay 150 alt+o m
-    xwd -silent -id "$main" >"$work/idle.xwd"
+    snap "$main" idle
     xdotool key --clearmodifiers alt+b
     begin_s=$(date +%s.%N)
 }
 
-# Seconds since Begin.
-since_begin() { awk -v b="$begin_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.2f", n - b}'; }
 # Sleeps until $1 s after Begin.
 sleep_until() {
     sleep "$(awk -v b="$begin_s" -v n="$(date +%s.%N)" -v t="$1" 'BEGIN {

@@ -46,6 +46,15 @@ QList<Press> presses(const QString &script)
     return list;
 }
 
+// The button "&Go" on a window whose guard stands against typing, first in its tab order.
+forms::CommandButton *guardedGoButton(forms::Window &window)
+{
+    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
+    window.guardAgainstTyping();
+    window.setTabOrder({button});
+    return button;
+}
+
 void play(QWidget &target, std::chrono::milliseconds openedAt, const QList<Press> &keys)
 {
     for (const Press &press : keys) {
@@ -135,9 +144,7 @@ void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()
     QFETCH(int, clicks);
 
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
-    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
-    window.guardAgainstTyping();
-    window.setTabOrder({button});
+    auto *button = guardedGoButton(window);
     const std::chrono::milliseconds openedAt = guardNow;
     window.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -164,9 +171,7 @@ void TestAlarmGuard::aClickWorksAtOnce()
 void TestAlarmGuard::showingAgainArmsAgain()
 {
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
-    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
-    window.guardAgainstTyping();
-    window.setTabOrder({button});
+    auto *button = guardedGoButton(window);
     window.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QSignalSpy clicked(button, &QPushButton::clicked);
@@ -239,9 +244,7 @@ void TestAlarmGuard::asksForAttentionOnlyWhenNotActive()
 void TestAlarmGuard::restoredByTheUserTakesKeysAtOnce()
 {
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
-    auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
-    window.guardAgainstTyping();
-    window.setTabOrder({button});
+    auto *button = guardedGoButton(window);
     window.showWindow();
     QSignalSpy clicked(button, &QPushButton::clicked);
 

@@ -69,7 +69,6 @@ set_up_countdown() {
     xdotool type "$minutes"
     [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
 }
-since_begin() { awk -v b="$begin_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.2f", n - b}'; }
 
 
 # Waits for the link $1 to be recorded, at most 10 s; it must have been started in C:\.
