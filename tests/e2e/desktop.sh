@@ -1,9 +1,12 @@
 #!/bin/bash
 # The real program on the parts of a person's desktop that stand between its alarm and them:
-# real window managers with another program focused and typed into, either maximised on the
-# second virtual desktop while the program's windows stay on the first (WM-KIND-desktop2), or
-# full screen over them (WM-KIND-fullscreen). Every case runs in parallel with the others, each on
-# its own X server, runtime folder and processes, ended by pid.
+# real window managers on a desk of two monitors (Xorg's dummy driver), with another program
+# focused and typed into on the monitor that is not the primary, either maximised on the second
+# virtual desktop while the program's windows stay on the first (WM-KIND-desktop2), or full screen
+# (WM-KIND-fullscreen); in WM-popup-unplug, as in WM-popup-desktop2, the primary monitor is
+# unplugged during the countdown. The program's windows stand on the primary monitor, the alarm
+# comes on the user's. Every case runs in parallel with the others, each on its own X server,
+# runtime folder and processes, ended by pid.
 # Usage: desktop.sh PROGRAM [CASE...]
 set -uo pipefail
 program=$(readlink -f "$1")
@@ -14,24 +17,53 @@ source "$here/lib.sh"
 all_cases=()
 for wm in metacity xfwm4 openbox kwin; do
     for kind in box popup; do
-        all_cases+=("$wm-$kind-desktop2" "$wm-$kind-fullscreen")
+        all_cases+=("$wm-$kind-$([ "$kind" = popup ] && echo unplug || echo desktop2)" \
+            "$wm-$kind-fullscreen")
     done
 done
 cases=("${@:-${all_cases[@]}}")
 
-for tool in Xvfb xdotool xprop xwininfo xterm dbus-daemon metacity openbox xfwm4 kwin_x11; do
+for tool in Xorg xrandr xdotool xprop xwininfo xterm dbus-daemon metacity openbox xfwm4 kwin_x11; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 # Keeps toolkits of the helper programs off the session and accessibility buses.
 export NO_AT_BRIDGE=1 GTK_A11Y=none
 
-# Starts the program on $DISPLAY; sets $main to its main window.
+# Starts the program on $DISPLAY; sets $main to its main window. Its windows stand at their
+# places counted from the primary monitor's corner: the advertisement's client area at 80,411 (it
+# closes after 15 s), the main window's under its menu bar at 84,110.
 start_program() {
+    local ad px py
     e2e_start env "$@" "$program" >"$work/program.log" 2>&1
     program_pid=$last_pid
+    ad=$(wait_window '^Advertisement$')
     main=$(wait_window '^Kelto Zelbo Break$')
     [ -n "$main" ] || { fail "no main window"; return 1; }
+    read -r px py _ <<<"$primary"
+    if [ -z "$ad" ]; then
+        fail "$wm: no advertisement"
+    elif within 3 client_at "$ad" $((px + 80)) $((py + 411)); then
+        echo "$wm: the advertisement stands on the primary monitor"
+    else
+        fail "$wm: the advertisement's client area at $corner, not at $((px + 80)),$((py + 411))," \
+            "80,411 from the primary monitor's corner"
+    fi
+    if within 3 client_at "$main" $((px + 84)) $((py + 110)) 286; then
+        echo "$wm: the main window stands on the primary monitor"
+    else
+        fail "$wm: the main window's client area at $corner, not at $((px + 84)),$((py + 110))," \
+            "84,110 from the primary monitor's corner"
+    fi
+    main_place=$(client_geometry "$main")
+}
+# Whether the client area of window $1 has its top-left corner at $2,$3, sets it in $corner; with
+# $4, the corner of the part of that height at the bottom of the client area (under a menu bar).
+client_at() {
+    local x y h
+    read -r x y _ h <<<"$(client_geometry "$1")"
+    corner=$x,$((y + h - ${4:-h}))
+    [ "$corner" = "$2,$3" ]
 }
 
 # Types keys into the main window: the minutes box gets $1, then the keys $2...
@@ -119,12 +151,50 @@ shown_where_the_user_is() {
         || { fail "$wm: the $kind alarm cannot be seen"; return 1; }
 }
 
-# The main window is where the user left it: on its desktop, minimised or not as $1 says. (On a
-# desktop the user is not on, a window's ICCCM state is iconic under some window managers even
-# when it is not minimised; the EWMH state tells.)
+# Window $1's frame "x y width height": its client area with the frame's extents around it.
+frame_geometry() {
+    local x y w h l r t b
+    read -r x y w h <<<"$(client_geometry "$1")"
+    read -r l r t b <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)"
+    echo "$((x - ${l:-0})) $((y - ${t:-0})) $((w + ${l:-0} + ${r:-0})) $((h + ${t:-0} + ${b:-0}))"
+}
+# The alarm $1 is on the monitor the user works on, $second, and centred on it: its client area or
+# its frame, or in between (as a window manager adds the frame), within 4 px.
+on_the_users_monitor() {
+    local client frame x y w h fx fy fw fh mx my mw mh
+    client=$(client_geometry "$1")
+    frame=$(frame_geometry "$1")
+    inside "$frame" "$second" \
+        || { fail "$wm: the $kind alarm at $frame, not on the user's monitor $second"; return 1; }
+    read -r x y w h <<<"$client"
+    read -r fx fy fw fh <<<"$frame"
+    read -r mx my mw mh <<<"$second"
+    # In doubled pixels: the centres of the client area, the frame and the monitor.
+    between $((2 * mx + mw)) $((2 * x + w)) $((2 * fx + fw)) \
+        && between $((2 * my + mh)) $((2 * y + h)) $((2 * fy + fh)) \
+        || { fail "$wm: the $kind alarm at $frame (client area $client) is not centred on $second"
+            return 1; }
+}
+# Whether $1 lies between $2 and $3, within 8.
+between() {
+    local low=$(($2 < $3 ? $2 : $3)) high=$(($2 < $3 ? $3 : $2))
+    [ "$1" -ge $((low - 8)) ] && [ "$1" -le $((high + 8)) ]
+}
+
+# The main window is where the user left it: on its desktop, minimised or not as $1 says, and in
+# its place, or on the monitor left once the primary was unplugged. (On a desktop the user is not
+# on, a window's ICCCM state is iconic under some window managers even when it is not minimised;
+# the EWMH state tells.)
 main_stays() {
     [ "$(desktop_of "$main")" = "$main_desktop" ] \
         || fail "$wm: the main window left its desktop $main_desktop for $(desktop_of "$main")"
+    if [ "$place" = unplug ]; then
+        within 5 inside "$(client_geometry "$main")" "$second" \
+            || fail "$wm: the main window at $(client_geometry "$main"), off the monitor left" \
+                "$second"
+    elif [ "$(client_geometry "$main")" != "$main_place" ]; then
+        fail "$wm: the main window moved from $main_place to $(client_geometry "$main")"
+    fi
     if [ "$1" = minimised ]; then
         xprop -id "$main" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN \
             || fail "$wm: the main window came back from its minimised state"
@@ -144,12 +214,16 @@ hide_main() {
 }
 
 # Another program, focused, that the user types into, maximised or (with $1 fullscreen) full
-# screen, on the desktop the user is on: keys reach $work/typed.
+# screen, on the desktop the user is on and on the monitor that is not the primary, with the
+# pointer: keys reach $work/typed. It is put on that monitor first and then maximised: window
+# managers maximise a window that asks for it from the start on a monitor of their own choice.
 start_document() {
-    local size=-maximized
-    [ "$1" = fullscreen ] && size=-fullscreen
-    e2e_start xterm -fn fixed "$size" -title Document -e sh -c "stty -echo; cat > '$work/typed'" \
-        2>"$work/xterm.log"
+    local states="_NET_WM_STATE_MAXIMIZED_VERT _NET_WM_STATE_MAXIMIZED_HORZ" sx sy
+    [ "$1" = fullscreen ] && states=_NET_WM_STATE_FULLSCREEN
+    read -r sx sy _ <<<"$second"
+    xdotool mousemove $((sx + 200)) $((sy + 600))
+    e2e_start xterm -fn fixed -geometry "+$((sx + 100))+$((sy + 100))" -title Document \
+        -e sh -c "stty -echo; cat > '$work/typed'" 2>"$work/xterm.log"
     document=$(wait_other_window '^Document$' none 20)
     if [ -z "$document" ]; then
         fail "no document window"
@@ -157,17 +231,35 @@ start_document() {
         xdotool search --name . 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done
         return 1
     fi
+    within 3 inside "$(client_geometry "$document")" "$second" || {
+        fail "$wm: the document came at $(client_geometry "$document"), not on $second"
+        return 1
+    }
     xdotool windowactivate --sync "$document" 2>/dev/null
-    if [ "$1" = fullscreen ]; then
-        for _ in $(seq 40); do
-            xprop -id "$document" _NET_WM_STATE | grep -q FULLSCREEN && break
-            sleep 0.05
-        done
-        xprop -id "$document" _NET_WM_STATE | grep -q FULLSCREEN \
-            || { fail "$wm: the document is not full screen"; return 1; }
-    fi
+    add_state "$document" $states
+    within 2 eval 'xprop -id "$document" _NET_WM_STATE | grep -q "${states% *}"' \
+        || { fail "$wm: the document is not ${1/desktop2/maximised}"; return 1; }
     [ "$(desktop_of "$document")" = "$user_desktop" ] \
         || { fail "$wm: the document is not on the user's desktop"; return 1; }
+    within 3 inside "$(client_geometry "$document")" "$second" \
+        || { fail "$wm: the document at $(client_geometry "$document"), not on $second"; return 1; }
+    echo "$wm: the document at $(client_geometry "$document") on the monitor at $second"
+}
+# Asks the window manager to add the state $2, and $3 if given, to window $1 (EWMH _NET_WM_STATE).
+add_state() {
+    /usr/bin/python3 - "$@" <<'PY'
+import sys
+from Xlib import X, display
+from Xlib.protocol import event
+d = display.Display()
+window = d.create_resource_object("window", int(sys.argv[1]))
+states = [d.intern_atom(name) for name in sys.argv[2:4]] + [0]
+message = event.ClientMessage(window=window, client_type=d.intern_atom("_NET_WM_STATE"),
+                              data=(32, [1, states[0], states[1], 1, 0]))
+d.screen().root.send_event(message,
+                           event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+d.flush()
+PY
 }
 # Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing.
 type_along() {
@@ -182,7 +274,7 @@ type_along() {
 # The main window stays where it was: minimised for the box, shown for the pop-up.
 case_wm() {
     local wm=$1 kind=$2 place=$3 main_state=shown
-    start_xvfb || return
+    start_xorg || return
     start_session_bus
     start_wm "$wm" || return
     start_program || return
@@ -199,9 +291,15 @@ case_wm() {
         title='^Window Popup$'
     fi
     main_desktop=$(desktop_of "$main")
-    if [ "$place" = desktop2 ]; then go_to_second_desktop || return; fi
+    if [ "$place" != fullscreen ]; then go_to_second_desktop || return; fi
     user_desktop=$(current_desktop)
     start_document "$place" || return
+    if [ "$place" = unplug ]; then
+        xrandr --output DUMMY1 --off
+        within 5 eval '[ "$(xrandr --listmonitors | head -n1)" = "Monitors: 1" ]' \
+            || { fail "the primary monitor could not be unplugged"; return 1; }
+        echo "$wm: the primary monitor unplugged $(since_begin) s after Begin"
+    fi
     # The typing starts some seconds before the alarm is due, however long the set-up took.
     sleep "$(awk -v b="$begin_s" -v now="$(date +%s.%N)" \
         'BEGIN {s = b + 52 - now; print (s > 0 ? s : 0)}')"
@@ -218,6 +316,10 @@ case_wm() {
     sleep 0.3
     shown_where_the_user_is "$alarm" \
         && echo "$wm $kind: the alarm is on desktop $user_desktop, the user's"
+    on_the_users_monitor "$alarm" \
+        && echo "$wm $kind: the alarm at $(frame_geometry "$alarm"), centred on the user's monitor"
+    # E2E_SHOTS=FOLDER keeps a picture of the whole desk as the alarm came, for a person to look at.
+    [ -n "${E2E_SHOTS:-}" ] && xwd -root -silent >"$E2E_SHOTS/$wm-$kind-$place.xwd"
     [ "$(current_desktop)" = "$user_desktop" ] \
         || fail "$wm: the $kind alarm took the user to desktop $(current_desktop)"
     within 10 stacked_above "$alarm" "$document" \
@@ -243,6 +345,7 @@ case_wm() {
     if [ "$kind" = box ]; then xdotool key Return; else continue_with_the_main_window_hidden; fi
     wait_gone "$title" || fail "$wm: the $kind alarm did not close after the pause"
     [ "$kind" = box ] && main_stays minimised
+    own_running "$program_pid" || fail "$wm: the program ended"
 }
 
 # At the pop-up: Change, a minutes box that Begin would refuse, File, Hide; then the pop-up's

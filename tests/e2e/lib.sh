@@ -81,6 +81,96 @@ start_xvfb() {
     return 1
 }
 
+# A desk of two monitors: a private Xorg with the dummy video driver on a free display, its
+# outputs laid out by RandR as the primary monitor, 1600x1200 at 1024,0, right of a 1024x768
+# one at the screen's origin; exports DISPLAY, and sets $primary and $second to the monitors'
+# "x y width height". Where the server does not come up it says why and fails.
+#
+# Xorg takes a config file outside its own folders only from root. It reads only that file (an
+# empty folder for its config snippets), adds no input devices (the keys and pointer come through
+# XTEST) and shares the console's VT without switching or holding it; -keeptty leaves it in this
+# process group. Without GLX, which nothing here draws with, it starts in half the time.
+start_xorg() {
+    local attempt pid monitors
+    primary="1024 0 1600 1200" second="0 0 1024 768"
+    mkdir -p "$work/xorg.conf.d"
+    cat >"$work/xorg.conf" <<'CONF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+    Option "AutoAddGPU" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Module"
+    Disable "glx"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 2624 1200
+    EndSubSection
+EndSection
+CONF
+    for attempt in 1 2 3; do
+        rm -f "$work/display"
+        exec {display_fd}>"$work/display"
+        e2e_start Xorg -displayfd "$display_fd" -config "$work/xorg.conf" \
+            -configdir "$work/xorg.conf.d" -logfile "$work/xorg.log" -noreset -nolisten tcp \
+            -novtswitch -sharevts -keeptty >"$work/xorg.out" 2>&1
+        pid=$last_pid
+        exec {display_fd}>&-
+        for _ in $(seq 400); do
+            [ -s "$work/display" ] && break
+            own_running "$pid" || break
+            sleep 0.05
+        done
+        export DISPLAY=:$(head -n1 "$work/display" 2>/dev/null)
+        unset WAYLAND_DISPLAY
+        for _ in $(seq 100); do
+            [ -s "$work/display" ] && xprop -root >/dev/null 2>&1 && break
+            own_running "$pid" || break
+            sleep 0.05
+        done
+        if [ -s "$work/display" ] && xprop -root >/dev/null 2>&1 \
+            && xrandr --newmode 1600x1200 161.00 1600 1712 1880 2160 1200 1203 1207 1245 \
+                -hsync +vsync && xrandr --addmode DUMMY1 1600x1200 \
+            && xrandr --fb 2624x1200 --output DUMMY0 --mode 1024x768 --pos 0x0 \
+                --output DUMMY1 --mode 1600x1200 --pos 1024x0 --primary; then
+            monitors=$(xrandr --listmonitors)
+            grep -q '^Monitors: 2$' <<<"$monitors" \
+                && grep -q '^ *[0-9]*: +\*DUMMY1 1600/[0-9]*x1200/[0-9]*+1024+0 ' <<<"$monitors" \
+                && grep -q '^ *[0-9]*: +DUMMY0 1024/[0-9]*x768/[0-9]*+0+0 ' <<<"$monitors" \
+                && return 0
+            fail "the dummy driver's outputs are not the two monitors asked for:"
+            echo "$monitors"
+            return 1
+        fi
+        echo "--- Xorg $attempt on $DISPLAY did not come up:"
+        cat "$work/xorg.out"
+        tail -n 15 "$work/xorg.log" 2>/dev/null
+        end_own "$pid"
+        wait "$pid" 2>/dev/null
+    done
+    fail "Xorg with the dummy driver did not start (it takes its own config only from root)"
+    return 1
+}
+# Whether the rectangle "x y width height" $1 lies within the rectangle $2.
+inside() {
+    local x y w h mx my mw mh
+    read -r x y w h <<<"$1"
+    read -r mx my mw mh <<<"$2"
+    [ "$x" -ge "$mx" ] && [ "$y" -ge "$my" ] && [ $((x + w)) -le $((mx + mw)) ] \
+        && [ $((y + h)) -le $((my + mh)) ]
+}
+
 # Starts openbox on $DISPLAY and waits up to 10 s until it manages the screen.
 start_openbox() {
     e2e_start openbox --sm-disable >"$work/wm.log" 2>&1
