@@ -41,15 +41,17 @@ start_program() {
     main=$(wait_window '^Kelto Zelbo Break$')
     [ -n "$main" ] || { fail "no main window"; return 1; }
     read -r px py _ <<<"$primary"
+    corner=none
     if [ -z "$ad" ]; then
         fail "$wm: no advertisement"
-    elif within 3 client_at "$ad" $((px + 80)) $((py + 411)); then
+    elif within 2 client_at "$ad" $((px + 80)) $((py + 411)); then
         echo "$wm: the advertisement stands on the primary monitor"
     else
         fail "$wm: the advertisement's client area at $corner, not at $((px + 80)),$((py + 411))," \
             "80,411 from the primary monitor's corner"
     fi
-    if within 3 client_at "$main" $((px + 84)) $((py + 110)) 286; then
+    corner=none
+    if within 2 client_at "$main" $((px + 84)) $((py + 110)) 286; then
         echo "$wm: the main window stands on the primary monitor"
     else
         fail "$wm: the main window's client area at $corner, not at $((px + 84)),$((py + 110))," \
@@ -61,8 +63,8 @@ start_program() {
 # $4, the corner of the part of that height at the bottom of the client area (under a menu bar).
 client_at() {
     local x y h
-    read -r x y _ h <<<"$(client_geometry "$1")"
-    corner=$x,$((y + h - ${4:-h}))
+    read -r x y _ h <<<"$(client_geometry "$1" 2>/dev/null)"
+    [ -n "$h" ] && corner=$x,$((y + h - ${4:-h}))
     [ "$corner" = "$2,$3" ]
 }
 

@@ -1,18 +1,24 @@
 #!/bin/bash
 # Drives the real program under Xvfb as a person would, with xdotool keys and X window queries:
 # start-up windows, an error for an empty minutes box, a countdown started with Alt+B, and Exit
-# ending the process through the farewell window, whether it runs out or is closed.
+# ending the process through the farewell window, whether it runs out or is closed. The screen
+# holds two monitors (RandR 1.5), the primary right of a smaller one, where the windows stand.
 # Usage: e2e.sh PROGRAM
 set -uo pipefail
 program=$(readlink -f "$1")
 source "$(dirname "$(readlink -f "$0")")/lib.sh"
-for tool in Xvfb xdotool xwd xprop /usr/bin/python3 dbus-run-session; do
+for tool in Xvfb xrandr xdotool xwd xprop /usr/bin/python3 dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 e2e_init
 program_pid=""
-start_xvfb || exit 1
+E2E_SCREEN=2624x1200x24 start_xvfb || exit 1
+# The primary monitor, 1600x1200 at 1024,0, and a 1024x768 one at the origin in place of the
+# output's own monitor, which covers the whole screen.
+xrandr --setmonitor '*RIGHT' 1600/423x1200/317+1024+0 none \
+    && xrandr --setmonitor LEFT 1024/271x768/203+0+0 screen \
+    || { fail "no monitors"; xrandr --listmonitors; exit 1; }
 export QT_QPA_PLATFORM=xcb
 
 # Waits up to 10 s for the program to end: then sets $code to its exit code, or fails saying it
@@ -46,12 +52,13 @@ main=$(wait_window '^Kelto Zelbo Break$')
 [ -n "$main" ] || { fail "no main window"; cat "$work/program.log"; exit 1; }
 echo "main window up after $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
 
-# Places and sizes in pixels at 96 dpi: the advertisement 485x128 at 80,411; the main window's
-# client area 201x286 at 84,110, under a menu bar.
-[ -n "$ad" ] && expect_geometry "advertisement" "$ad" "80 411 485 128"
+# Places and sizes in pixels at 96 dpi, from the primary monitor's corner at 1024,0: the
+# advertisement 485x128 at 80,411; the main window's client area 201x286 at 84,110, under a menu
+# bar.
+[ -n "$ad" ] && expect_geometry "advertisement" "$ad" "1104 411 485 128"
 read -r mx my mw mh <<<"$(geometry "$main")"
 menu=$((110 - my))
-[ "$mx" = 84 ] && [ "$mw" = 201 ] && [ $((mh - menu)) = 286 ] && [ "$menu" -gt 10 ] \
+[ "$mx" = 1108 ] && [ "$mw" = 201 ] && [ $((mh - menu)) = 286 ] && [ "$menu" -gt 10 ] \
     || fail "main window at $mx,$my ${mw}x${mh}"
 
 step "only windows with an icon of their own show one"
@@ -97,8 +104,11 @@ xdotool key --clearmodifiers alt+x
 exit_ns=$(date +%s%N)
 farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
 if [ -n "$farewell" ]; then
-    read -r _ _ fw fh <<<"$(geometry "$farewell")"
-    [ "$fw $fh" = "346 68" ] || fail "farewell window ${fw}x${fh}"
+    # Centred on the primary monitor, to the pixel that rounding gives.
+    read -r fx fy fw fh <<<"$(geometry "$farewell")"
+    [ "$fw $fh" = "346 68" ] && [ $((fx - 1650)) -ge 0 ] && [ $((fx - 1650)) -le 1 ] \
+        && [ $((fy - 565)) -ge 0 ] && [ $((fy - 565)) -le 1 ] \
+        || fail "farewell window at $fx,$fy ${fw}x${fh}, not centred on the primary monitor"
     has_icon "$farewell" && fail "the farewell window shows an icon it does not have"
 else
     fail "no farewell window"
