@@ -32,14 +32,18 @@ export NO_AT_BRIDGE=1 GTK_A11Y=none
 
 # Starts the program on $DISPLAY; sets $main to its main window. Its windows stand at their
 # places counted from the primary monitor's corner: the advertisement's client area at 80,411 (it
-# closes after 15 s), the main window's under its menu bar at 84,110.
+# closes after 15 s), the main window's under its menu bar at 84,110. Qt logs the monitors it
+# sees: two, DUMMY1 the primary.
 start_program() {
     local ad px py
-    e2e_start env "$@" "$program" >"$work/program.log" 2>&1
+    e2e_start env QT_LOGGING_RULES=qt.qpa.screen.debug=true "$program" >"$work/program.log" 2>&1
     program_pid=$last_pid
     ad=$(wait_window '^Advertisement$')
     main=$(wait_window '^Kelto Zelbo Break$')
     [ -n "$main" ] || { fail "no main window"; return 1; }
+    [ "$(grep -c 'adding QXcbScreen' "$work/program.log")" = 2 ] \
+        && grep -q 'name="DUMMY1", geometry=1600x1200+1024+0.*(Primary: true' "$work/program.log" \
+        || fail "$wm: the program does not see the two monitors"
     read -r px py _ <<<"$primary"
     corner=none
     if [ -z "$ad" ]; then
@@ -299,6 +303,7 @@ case_wm() {
     if [ "$place" = unplug ]; then
         xrandr --output DUMMY1 --off
         within 5 eval '[ "$(xrandr --listmonitors | head -n1)" = "Monitors: 1" ]' \
+            && within 5 grep -q 'destroy screen' "$work/program.log" \
             || { fail "the primary monitor could not be unplugged"; return 1; }
         echo "$wm: the primary monitor unplugged $(since_begin) s after Begin"
     fi
