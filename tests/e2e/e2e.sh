@@ -9,6 +9,11 @@ source "$(dirname "$(readlink -f "$0")")/lib.sh"
 for tool in Xvfb xdotool xwd xprop /usr/bin/python3 dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
+# Qt's GTK platform theme (Debian's qt6-gtk-platformtheme), through which Qt programs follow
+# GNOME's style.
+compgen -G '/usr/lib*/qt6/plugins/platformthemes/libqgtk3.so' >/dev/null \
+    || compgen -G '/usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so' >/dev/null \
+    || { echo "SKIP: Qt's GTK platform theme is not installed"; exit 77; }
 
 e2e_init
 program_pid=""
@@ -32,6 +37,70 @@ expect_geometry() {
     local got
     got=$(geometry "$2")
     [ "$got" = "$3" ] || fail "$1 at $got, expected $3"
+}
+
+# Judges the coloured texts in the picture $2 of a window under the style $1, dark or light. Each
+# text is "name x y width height rrggbb": its rectangle in the picture and its designed colour. The
+# background is the picture's commonest colour; a text's colour is the commonest other colour in
+# its rectangle, that of its underline and its strokes' cores (the edges are blends). In a dark
+# style the background must be dark and each text reach 4.5:1 against it in a colour of its
+# designed hue; in a light one each text must be in its designed colour exactly.
+judge_colours() {
+    /usr/bin/python3 - "$@" <<'PY'
+import collections, colorsys, struct, sys
+
+style, path, texts = sys.argv[1], sys.argv[2], sys.argv[3:]
+data = open(path, "rb").read()
+head = struct.unpack(">25I", data[:100])
+size, width, height, order, bits, stride, masks, colours = (
+    head[0], head[4], head[5], head[7], head[11], head[12], head[14:17], head[19])
+start = size + 12 * colours
+shifts = [(m & -m).bit_length() - 1 for m in masks]
+
+def pixel(x, y):
+    at = start + y * stride + x * bits // 8
+    value = int.from_bytes(data[at:at + bits // 8], "little" if order == 0 else "big")
+    return tuple((value & m) >> s for m, s in zip(masks, shifts))
+
+def luminance(rgb):
+    lin = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in (v / 255 for v in rgb)]
+    return 0.2126 * lin[0] + 0.7152 * lin[1] + 0.0722 * lin[2]
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)))
+    return (lb + 0.05) / (la + 0.05)
+
+def hue(rgb):
+    return colorsys.rgb_to_hls(*(v / 255 for v in rgb))[0] * 360
+
+name = lambda rgb: "%02x%02x%02x" % rgb
+background = collections.Counter(pixel(x, y) for y in range(height) for x in range(width)).most_common(1)[0][0]
+failed = 0
+if style == "dark" and luminance(background) > 0.1:
+    print("FAIL: background %s is not dark: the dark style did not load" % name(background))
+    failed += 1
+for text in texts:
+    label, x0, y0, w, h, designed = text.split()
+    x0, y0, w, h = int(x0), int(y0), int(w), int(h)
+    designed = tuple(bytes.fromhex(designed))
+    seen = collections.Counter(pixel(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
+    seen.pop(background, None)
+    if not seen:
+        print("FAIL: %s: no text in its place" % label)
+        failed += 1
+        continue
+    colour = seen.most_common(1)[0][0]
+    ratio = contrast(colour, background)
+    print("%s: %s on %s, %.2f:1" % (label, name(colour), name(background), ratio))
+    apart = abs(hue(colour) - hue(designed)) % 360
+    if style == "light" and colour != designed:
+        print("FAIL: %s is not in its designed colour %s" % (label, name(designed)))
+        failed += 1
+    elif style == "dark" and (ratio < 4.5 or min(apart, 360 - apart) > 30):
+        print("FAIL: %s is not a readable colour of the hue of %s" % (label, name(designed)))
+        failed += 1
+sys.exit(1 if failed else 0)
+PY
 }
 
 step "start"
@@ -130,6 +199,37 @@ if [ -n "${farewell:-}" ]; then
 else
     fail "no farewell window to close"
 fi
+
+step "GNOME's dark style: the coloured texts stay readable; in its light style they are as designed"
+# Debian's GNOME desktop, with Qt's GTK platform theme, in its dark style and in its light one.
+# Places in the pictures: the advertisement's invitation and count (left of "seconds.", which
+# covers the rest of its label), About's e-mail address.
+for theme in Adwaita:dark Adwaita; do
+    style=$([ "$theme" = Adwaita ] && echo light || echo dark)
+    e2e_start env XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME="$theme" \
+        dbus-run-session -- "$program" >"$work/$style.log" 2>&1
+    program_pid=$last_pid
+    ad=$(wait_window '^Advertisement$')
+    main=$(wait_window '^Kelto Zelbo Break$')
+    if [ -z "$ad" ] || [ -z "$main" ]; then
+        fail "$style: no advertisement or main window"
+        break
+    fi
+    snap "$ad" "$style-ad" || fail "$style: no picture of the advertisement"
+    judge_colours "$style" "$work/$style-ad.xwd" "invitation 112 72 241 17 0000ff" \
+        "count 264 96 16 33 c00000" || fail "$style: the advertisement's colours"
+    xdotool windowfocus --sync "$main" key --clearmodifiers alt+h a
+    about=$(wait_window '^About$')
+    if [ -n "$about" ] && snap "$about" "$style-about"; then
+        judge_colours "$style" "$work/$style-about.xwd" "e-mail 56 120 129 17 0000ff" \
+            || fail "$style: About's colours"
+        xdotool windowfocus --sync "$about" key --clearmodifiers Return
+    else
+        fail "$style: Alt+H, A brought no About window"
+    fi
+    xdotool windowfocus --sync "$main" key --clearmodifiers alt+x
+    await_end "Exit under $theme" && [ "$code" != 0 ] && fail "$style: exit code $code"
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "--- program output"; cat "$work/program.log"
