@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace forms::contrast {
 
@@ -18,8 +19,8 @@ QColor onScreen(const QColor &colour)
     return QColor::fromRgb(colour.rgb());
 }
 
-// A link colour of the style's "looks like" the designed one when its hue lies within this many
-// degrees: a light blue for a blue link, not a violet or a green.
+// The style's link colour passes for the designed one when its hue lies within this many degrees
+// of it: a light blue for a blue link, not a violet or a green.
 constexpr int HueTolerance = 30;
 
 bool sameHueFamily(const QColor &a, const QColor &b)
@@ -58,9 +59,9 @@ QColor readable(const QColor &designed, const QColor &background, std::optional<
 
     // Within one hue and saturation, every channel grows with the lightness, and so does the
     // luminance: the readable shades lie beyond one lightness towards white, or towards black.
-    // Each way is halved down to that lightness; the nearer of the ways that reach is taken. On
-    // any background, white or black reaches 4.5 (both fall short only of about 4.58), so one way
-    // always does.
+    // Each way is halved down to that lightness; the nearer of the ways that reach is taken. One
+    // way always reaches: the lighter the background, the less white gives against it and the
+    // more black does, and the two are equal, at about 4.58, on a mid grey.
     const QColor hsl = designed.toHsl();
     const float hue = std::max(hsl.hslHueF(), 0.0f), saturation = hsl.hslSaturationF();
     const float designedLightness = hsl.lightnessF();
