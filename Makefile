@@ -40,10 +40,12 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
 # tools, the MinGW resource compiler that checks the Windows resource script, clang with the
 # libFuzzer runtime of the release's default clang (libclang-rt-dev follows clang's version), and
 # the release's clang-format, which checks the sources' formatting. The scripts read processes with
-# ps (procps), which a minimal system lacks. The desktop cases run on a desk of two monitors: Xorg
-# with the dummy video driver, its monitors laid out by xrandr (x11-xserver-utils).
+# ps (procps), which a minimal system lacks. Qt's GTK platform theme, which Debian's Qt recommends
+# and a GNOME desktop thus has, shows the program in GNOME's dark style for the end-to-end test.
+# The desktop cases run on a desk of two monitors: Xorg with the dummy video driver, its monitors
+# laid out by xrandr (x11-xserver-utils).
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
-                 xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
+                 qt6-gtk-platformtheme xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \

@@ -10,13 +10,18 @@ writes on stderr. Start-up is judged by the fastest of many strictly paired, alt
 of each program, which load on the machine cannot make faster; where the runs' own spread is
 larger than the margin, the verdict is left open rather than failed. Prints a Markdown table;
 exits 1 when a budget is missed, 2 when the bench itself could not run.
+With --check, the test suite's short run: only one message-box alarm at T = 1, to see that the
+bench still finds the program's windows and its alarm; no budgets. Exits 77 when Python's Xlib
+or Xvfb is missing.
 Usage: bench.py PROGRAM TRACING_PROGRAM BARE_WINDOW [--long] [--rounds N] [--startups N]
                 [--out FILE]
+       bench.py --check TRACING_PROGRAM
 """
 import argparse
 import os
 import re
 import select
+import shutil
 import signal
 import statistics
 import struct
@@ -25,8 +30,12 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, XK, display, error
-from Xlib.ext import xtest
+try:
+    from Xlib import X, XK, display, error
+    from Xlib.ext import xtest
+except ImportError:
+    print("SKIP: Python's Xlib (python3-xlib) is not installed")
+    sys.exit(77)
 
 CAPTION = "Kelto Zelbo Break"
 MINUTE = 60.0
@@ -121,9 +130,14 @@ def memory(pid):
 # The X server and what is seen on it
 
 class Window:
-    def __init__(self, wid, name, pid, kind, override):
+    def __init__(self, wid, name, pid, kind, override, states=()):
         self.id, self.name, self.pid, self.kind, self.override = wid, name, pid, kind, override
+        self.states = states  # _NET_WM_STATE, without its prefix: MODAL, ...
         self.mapped = self.unmapped = None
+
+    def __str__(self):
+        return f"{self.name!r} ({self.kind or 'no type'}" + \
+            "".join(f", {s}" for s in ("override-redirect",) * self.override + self.states) + ")"
 
 
 class Xserver:
@@ -142,7 +156,8 @@ class Xserver:
         self.root = self.d.screen().root
         self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.atom = {name: self.d.intern_atom(name) for name in (
-            "_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID", "_NET_WM_WINDOW_TYPE")}
+            "_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID", "_NET_WM_WINDOW_TYPE",
+            "_NET_WM_STATE")}
         self.d.sync()
         self.windows = {}
 
@@ -176,13 +191,16 @@ class Xserver:
             name = window.get_full_property(self.atom["_NET_WM_NAME"], self.atom["UTF8_STRING"])
             pid = window.get_full_property(self.atom["_NET_WM_PID"], X.AnyPropertyType)
             kind = window.get_full_property(self.atom["_NET_WM_WINDOW_TYPE"], X.AnyPropertyType)
+            states = window.get_full_property(self.atom["_NET_WM_STATE"], X.AnyPropertyType)
             override = window.get_attributes().override_redirect
-        except error.XError:
+            kind = self.d.get_atom_name(kind.value[0]).removeprefix("_NET_WM_WINDOW_TYPE_") \
+                if kind else None
+            states = tuple(self.d.get_atom_name(a).removeprefix("_NET_WM_STATE_")
+                           for a in states.value) if states else ()
+        except error.XError:  # gone already
             return Window(window.id, None, None, None, False)
-        kind = self.d.get_atom_name(kind.value[0]).removeprefix("_NET_WM_WINDOW_TYPE_") \
-            if kind else None
         return Window(window.id, name.value.decode() if name else None,
-                      pid.value[0] if pid else None, kind, bool(override))
+                      pid.value[0] if pid else None, kind, bool(override), states)
 
     def _handle(self, event, now):
         if event.type == X.MapNotify:
@@ -223,7 +241,9 @@ class Xserver:
                         if w.mapped and w.mapped >= since and match(w)]
             return bool(found)
         if not self.pump(start + seconds, done):
-            raise BenchError(f"no {what} within {seconds:.0f} s")
+            seen = [str(w) for w in self.windows.values() if w.mapped and w.mapped >= since]
+            raise BenchError(f"no {what} within {seconds:.0f} s; windows mapped meanwhile: "
+                             + (", ".join(seen) or "none"))
         return found[0]
 
     def wait_unmapped(self, window, seconds, what):
@@ -299,12 +319,17 @@ class Run:
         self.x.wait(0.3)  # let the server take the windows down
 
 
+# The main window and the alarm message box have the same caption. The box is modal, whatever
+# kind of window it is: on X11 it is a normal window of its own, not a dialog of the program's
+# group, so that window managers do not keep it with the main window.
 def is_main(w):
-    return w.name == CAPTION and w.kind == "NORMAL" and not w.override
+    return w.name == CAPTION and w.kind == "NORMAL" and not w.override \
+        and "MODAL" not in w.states
 
 
 def is_alarm_box(w):
-    return w.name == CAPTION and w.kind == "DIALOG"
+    return w.name == CAPTION and w.kind in ("NORMAL", "DIALOG") and not w.override \
+        and "MODAL" in w.states
 
 
 def start_program(x, program, logfile, result):
@@ -384,9 +409,9 @@ def choose_kind(x, run, kind):
     """Options, then the kind's entry: the menu's own access keys, as the options' Alt+M is
     shared by two of them."""
     pressed = x.keys("Alt_L", "o")
-    menu = run.window(lambda w: w.override, 3, "Options menu", pressed)
+    menu = run.window(lambda w: w.override, 10, "Options menu", pressed)
     x.keys(KINDS[kind])
-    x.wait_unmapped(menu, 3, "Options menu")
+    x.wait_unmapped(menu, 10, "Options menu")
 
 
 def alarms_given(logfile, kind):
@@ -431,7 +456,7 @@ def measure_alarms(x, program, logfile, count, kind):
                 x.wait(1.3)
                 x.focus(box)
                 x.keys("Return")
-                x.wait_unmapped(box, 3, "alarm message box")
+                x.wait_unmapped(box, 10, "alarm message box")
             log(f"  alarm {k}: " + ", ".join(f"{key} {value:+.1f} ms"
                                              for key, value in alarm.items()))
             alarms.append(alarm)
@@ -594,11 +619,38 @@ def report(prog, bare, alarms, series, args, start_load):
     return lines, missed
 
 
+def check(tracing):
+    """The test suite's run of the one-alarm case: the bench finds the program's windows, the
+    alarm comes and its box is found and dismissed. Only that; no budget is judged, as a loaded
+    machine may run late. Everything it started, and its folder (the runtime folder too), is
+    gone when it returns."""
+    logdir = tempfile.mkdtemp(prefix="kzb-bench-check-")
+    os.environ["XDG_RUNTIME_DIR"] = logdir
+    try:
+        x = Xserver(f"{logdir}/xvfb.log")
+        try:
+            measure_alarms(x, tracing, f"{logdir}/alarm.log", 1, "message-box")
+        finally:
+            x.close()
+    except BenchError as e:
+        log(f"FAIL: {e}")
+        for name in sorted(os.listdir(logdir)):
+            with open(f"{logdir}/{name}", errors="replace") as f:
+                log(f"--- {name}, its end:\n" + "".join(f.readlines()[-20:]))
+        sys.exit(2)
+    finally:
+        shutil.rmtree(logdir)
+    log("The bench found the program's windows and its alarm.")
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("program")
-    parser.add_argument("tracing", help="the program with its alarms traced (bench/tracing.cpp)")
-    parser.add_argument("bare")
+    parser.add_argument("program", nargs="?")
+    parser.add_argument("tracing", nargs="?",
+                        help="the program with its alarms traced (bench/tracing.cpp)")
+    parser.add_argument("bare", nargs="?")
+    parser.add_argument("--check", metavar="TRACING_PROGRAM",
+                        help="only one message-box alarm at T = 1, no budgets")
     parser.add_argument("--rounds", type=int, default=3,
                         help="runs with the minute-long idle and counting measures")
     parser.add_argument("--startups", type=int, default=15, help="start-up runs of each program")
@@ -608,9 +660,17 @@ def main():
                         help="also time 10 sound alarms in a row")
     parser.add_argument("--out", help="also write the report here")
     args = parser.parse_args()
+    if not args.check and not args.bare:
+        parser.error("PROGRAM, TRACING_PROGRAM and BARE_WINDOW are needed without --check")
     if "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
         sys.exit("bench.py runs inside a D-Bus session: see bench/run.sh")
+    if not shutil.which("Xvfb"):
+        log("SKIP: Xvfb is not installed")
+        sys.exit(77)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))
+    if args.check:
+        check(args.check)
+        return
 
     start_load = load_average()
     if float(start_load.split()[0]) > 1:

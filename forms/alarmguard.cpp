@@ -1,9 +1,11 @@
 #include "forms/alarmguard.h"
 
 #include "forms/desktop.h"
+#include "forms/monitors.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 
 namespace forms {
 
@@ -45,8 +47,10 @@ void AlarmGuard::setClock(Clock clock)
 
 void AlarmGuard::arm()
 {
-    // The alarm comes to the user, not the user to the desktop of the program's other windows.
+    // The alarm comes to the user, not the user to the desktop of the program's other windows,
+    // and where they look.
     Desktop::current().bringToCurrentDesktop(m_window);
+    comeToUsersMonitor();
     m_shownAt = m_lastKeyAt = now();
     if (!m_holding) {
         m_holding = true;
@@ -55,6 +59,23 @@ void AlarmGuard::arm()
         qApp->installEventFilter(this);
     }
     m_activationWait.start();
+}
+
+void AlarmGuard::comeToUsersMonitor()
+{
+    // With one monitor the alarm goes where the window system puts a new window.
+    if (QGuiApplication::screens().size() < 2)
+        return;
+    const QScreen *screen = Desktop::current().userScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // One that is on screen already, on that monitor, stays where it is.
+    if (!m_appearing && area.contains(m_window.frameGeometry().center()))
+        return;
+    // A message box takes its size as it shows; until then its size hint tells it.
+    m_window.adjustSize();
+    m_window.move(centredIn(area, m_window.frameGeometry().size()));
 }
 
 void AlarmGuard::standAside()
@@ -129,8 +150,11 @@ bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
         // Shown by the program: the alarm coming. A window the user restores, or comes back to on
         // another desktop (some window managers minimise windows of desktops not shown), is shown
         // by the window system and is no longer unasked.
-        if (watched == &m_window && !event->spontaneous())
+        if (watched == &m_window && !event->spontaneous()) {
+            m_appearing = true;
             arm();
+            m_appearing = false;
+        }
         break;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:

@@ -21,8 +21,9 @@ namespace forms {
 // the window again.
 //
 // Each time the program shows the window, the guard brings it to the virtual desktop the user is
-// on; when the window system did not make it the active window, the guard asks the desktop for
-// the user's attention on its behalf.
+// on and, with more than one monitor, centres it on the monitor the user works on; when the
+// window system did not make it the active window, the guard asks the desktop for the user's
+// attention on its behalf.
 class AlarmGuard : public QObject
 {
     Q_OBJECT
@@ -58,9 +59,12 @@ private:
     bool guards(QObject *receiver) const;
     bool letThrough(const QKeyEvent &key);
     void standAside();
+    void comeToUsersMonitor();
 
     QWidget &m_window;
     bool m_holding = false;
+    // Whether the window is being shown now, rather than shown again while on screen.
+    bool m_appearing = false;
     std::chrono::milliseconds m_shownAt{};
     std::chrono::milliseconds m_lastKeyAt{};
     QTimer m_activationWait;

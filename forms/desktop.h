@@ -5,14 +5,15 @@
 #include <memory>
 
 class QMessageBox;
+class QScreen;
 class QWidget;
 
 namespace forms {
 
 // Everything that blocks the window thread or leaves the process goes through here: modal
 // message boxes, the system beep, links handed to the desktop, the requests for the user's
-// attention, the virtual desktop an alarm comes to, and the end of the program. Tests install a
-// recorder in place of the real desktop so that nothing blocks and nothing quits.
+// attention, the virtual desktop and the monitor an alarm comes to, and the end of the program.
+// Tests install a recorder in place of the real desktop so that nothing blocks and nothing quits.
 class Desktop
 {
 public:
@@ -39,6 +40,10 @@ public:
     // are: as the window is about to be mapped, or while it is on screen. Where the window system
     // has no virtual desktops, or no say in it, nothing happens.
     virtual void bringToCurrentDesktop(QWidget &window) = 0;
+    // The monitor the user works on: the one that shows the window with the keyboard focus,
+    // whichever program it belongs to, where the window system tells; else the pointer's; else the
+    // primary monitor.
+    virtual QScreen *userScreen() = 0;
     // Leaves the window thread's event loop; the program then returns from main.
     virtual void endProgram() = 0;
 
@@ -60,6 +65,7 @@ public:
     void askForAttention(QWidget &window) override;
     void bringToFront(QWidget &window) override;
     void bringToCurrentDesktop(QWidget &window) override;
+    QScreen *userScreen() override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;

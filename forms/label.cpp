@@ -1,5 +1,6 @@
 #include "forms/label.h"
 
+#include "forms/contrast.h"
 #include "forms/labelaccessible.h"
 
 #include <QMetaMethod>
@@ -33,9 +34,37 @@ void Label::setCaption(const QString &caption)
 
 void Label::setForeColor(const QColor &colour)
 {
+    m_foreColor = colour;
+    showForeColor();
+}
+
+void Label::showForeColor()
+{
+    if (!m_foreColor)
+        return;
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, colour);
-    setPalette(colours);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        // A link may take the style's own link colour where the designed one is unreadable.
+        std::optional<QColor> link;
+        if (isClickable())
+            link = colours.color(group, QPalette::Link);
+        colours.setColor(group, QPalette::WindowText,
+                         contrast::readable(*m_foreColor, backgroundShown(group), link));
+    }
+    // Setting the palette raises another PaletteChange, which finds these colours already shown.
+    if (colours != palette())
+        setPalette(colours);
+}
+
+QColor Label::backgroundShown(QPalette::ColorGroup group) const
+{
+    // As paintEvent() paints it: the container's background unless the label has its own.
+    const QWidget *container = parentWidget();
+    if (container
+        && palette().brush(group, QPalette::Window)
+               == container->palette().brush(group, QPalette::Window))
+        return container->palette().color(group, container->backgroundRole());
+    return palette().color(group, QPalette::Window);
 }
 
 void Label::setBackColor(const QColor &colour)
@@ -57,6 +86,22 @@ void Label::setUnderline(bool underline)
     QFont styled = font();
     styled.setUnderline(underline);
     setFont(styled);
+}
+
+void Label::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    // The style's colours changed, or the label's back colour or its container's did.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        showForeColor();
+}
+
+void Label::connectNotify(const QMetaMethod &signal)
+{
+    QLabel::connectNotify(signal);
+    // A label becomes a link when a click handler is connected.
+    if (signal == QMetaMethod::fromSignal(&Label::clicked))
+        showForeColor();
 }
 
 void Label::mousePressEvent(QMouseEvent *event)

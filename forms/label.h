@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <optional>
+
 class QStyle;
 
 namespace forms {
@@ -29,6 +31,10 @@ public:
 
     // The label's design properties. Its font is the windows' design font (forms/windows.h) in
     // the design size, bold or underlined as set; its colours are its container's unless set.
+    // A fore colour is shown as designed wherever it is readable on the background the label
+    // shows; where the desktop's style makes it unreadable (a dark style, a high-contrast scheme)
+    // it gives way to a readable colour of its hue (forms/contrast.h), chosen again whenever the
+    // style's colours change.
     void setForeColor(const QColor &colour);
     void setBackColor(const QColor &colour);
     void setBold(bool bold);
@@ -44,11 +50,18 @@ signals:
     void clicked();
 
 protected:
+    void changeEvent(QEvent *event) override;
+    void connectNotify(const QMetaMethod &signal) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void showForeColor();
+    QColor backgroundShown(QPalette::ColorGroup group) const;
+
+    std::optional<QColor> m_foreColor;
+
     // What the container's background under the label depends on.
     struct BackdropKey
     {

@@ -4,6 +4,7 @@
 #include "forms/desktop.h"
 #include "forms/geometry.h"
 #include "forms/labelaccessible.h"
+#include "forms/monitors.h"
 #include "forms/windows.h"
 
 #include <QCloseEvent>
@@ -97,6 +98,8 @@ void Window::setVisible(bool visible)
 {
     if (visible && !m_placed)
         applyPlacement();
+    else if (visible && !isVisible())
+        keepReachable(); // hidden while a monitor went away
     QWidget::setVisible(visible);
 }
 
@@ -107,13 +110,29 @@ void Window::applyPlacement()
         return;
     if (QLayout *l = layout())
         l->activate();
-    QPoint clientTopLeft = m_clientPos;
+    // Places are counted from the primary monitor's top-left corner, which is the screen's origin
+    // on Windows; elsewhere other monitors may lie left of it or above it.
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    QPoint clientTopLeft = (primary ? primary->geometry().topLeft() : QPoint()) + m_clientPos;
     if (m_placement == Placement::Centred) {
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        const QRect available = screen ? screen->availableGeometry() : QRect();
+        const QRect available = primary ? primary->availableGeometry() : QRect();
         clientTopLeft = available.center() - QPoint(width() / 2, height() / 2) + m_client->pos();
     }
     setGeometry(QRect(clientTopLeft - m_client->pos(), size()));
+}
+
+void Window::keepReachable()
+{
+    // A window not shown yet goes to its place when it is.
+    if (!m_placed)
+        return;
+    if (reachable(frameGeometry(), monitors()))
+        return;
+    if (m_placement != Placement::WindowSystem) {
+        applyPlacement();
+    } else if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+        move(centredIn(primary->availableGeometry(), frameGeometry().size()));
+    }
 }
 
 void Window::closeEvent(QCloseEvent *event)

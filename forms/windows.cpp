@@ -1,9 +1,12 @@
 #include "forms/windows.h"
 
 #include "forms/desktop.h"
+#include "forms/monitors.h"
 #include "forms/timer.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QTimer>
 
 namespace forms {
 
@@ -38,6 +41,34 @@ void prepareApplication(QApplication &app)
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
     font.setPointSizeF(DesignFontPoints);
     QApplication::setFont(font);
+    // Monitors come and go while the program runs: once Qt has taken the change in, no window
+    // may be left where the user cannot reach it.
+    const auto recheck = [] { QTimer::singleShot(0, qApp, &keepWindowsReachable); };
+    const auto watch = [recheck](QScreen *screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, qApp, recheck);
+    };
+    for (QScreen *screen : QGuiApplication::screens())
+        watch(screen);
+    QObject::connect(&app, &QGuiApplication::screenAdded, &app, [watch, recheck](QScreen *screen) {
+        watch(screen);
+        recheck();
+    });
+    QObject::connect(&app, &QGuiApplication::screenRemoved, &app, recheck);
+    QObject::connect(&app, &QGuiApplication::primaryScreenChanged, &app, recheck);
+}
+
+void keepWindowsReachable()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<Window *>(widget)) {
+            window->keepReachable();
+        } else if (widget->isVisible() && !reachable(widget->frameGeometry(), monitors())) {
+            // A message box: it comes back in the middle of the primary monitor.
+            if (const QScreen *primary = QGuiApplication::primaryScreen())
+                widget->move(
+                    centredIn(primary->availableGeometry(), widget->frameGeometry().size()));
+        }
+    }
 }
 
 void load(Window &window)

@@ -18,6 +18,10 @@ inline constexpr qreal DesignFontPoints = 8.25;
 // Makes Qt leave the end of the program to the windows, and gives every window the design font.
 void prepareApplication(QApplication &app);
 
+// Brings every window that no monitor shows enough of back on screen (Window::keepReachable);
+// runs whenever a monitor is unplugged, added or moved.
+void keepWindowsReachable();
+
 // Registers a newly created window as loaded and runs its load handler.
 void load(Window &window);
 Window *findLoaded(const QMetaObject &kind);

@@ -10,6 +10,11 @@ source "$(dirname "$(readlink -f "$0")")/lib.sh"
 for tool in Xvfb xrandr xdotool xwd xprop /usr/bin/python3 dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
+# Qt's GTK platform theme (Debian's qt6-gtk-platformtheme), through which Qt programs follow
+# GNOME's style.
+compgen -G '/usr/lib*/qt6/plugins/platformthemes/libqgtk3.so' >/dev/null \
+    || compgen -G '/usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so' >/dev/null \
+    || { echo "SKIP: Qt's GTK platform theme is not installed"; exit 77; }
 
 e2e_init
 program_pid=""
@@ -38,6 +43,60 @@ expect_geometry() {
     local got
     got=$(geometry "$2")
     [ "$got" = "$3" ] || fail "$1 at $got, expected $3"
+}
+
+# Judges the coloured texts in the picture $2 of a window under the style $1, dark or light. Each
+# text is "name x y width height rrggbb": its rectangle in the picture and its designed colour. The
+# background is the picture's commonest colour; a text's colour is the commonest other colour in
+# its rectangle, that of its underline and its strokes' cores (the edges are blends). In a dark
+# style the background must be dark and each text reach 4.5:1 against it in a colour of its
+# designed hue; in a light one each text must be in its designed colour exactly.
+judge_colours() {
+    /usr/bin/python3 - "$@" <<'PY'
+import collections, colorsys, struct, sys
+style, path, texts = sys.argv[1], sys.argv[2], sys.argv[3:]
+data = open(path, "rb").read()  # an xwd picture of 24-bit colour, 32 bits a pixel
+head = struct.unpack(">25I", data[:100])
+start, width, height, stride, masks = head[0] + 12 * head[19], head[4], head[5], head[12], head[14:17]
+def pixel(x, y):
+    at = start + y * stride + 4 * x
+    value = int.from_bytes(data[at:at + 4], "little" if head[7] == 0 else "big")
+    return tuple((value & m) >> ((m & -m).bit_length() - 1) for m in masks)
+def luminance(rgb):
+    lin = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4 for c in (v / 255 for v in rgb)]
+    return 0.2126 * lin[0] + 0.7152 * lin[1] + 0.0722 * lin[2]
+hue = lambda rgb: colorsys.rgb_to_hls(*(v / 255 for v in rgb))[0] * 360
+commonest = lambda area: collections.Counter(pixel(x, y) for x, y in area).most_common()
+background = commonest((x, y) for x in range(width) for y in range(height))[0][0]
+failed = style == "dark" and luminance(background) > 0.1
+if failed:
+    print("FAIL: background %s: the dark style did not load" % bytes(background).hex())
+for text in texts:
+    label, x0, y0, w, h, designed = text.split()
+    x0, y0, designed = int(x0), int(y0), tuple(bytes.fromhex(designed))
+    area = [(x, y) for x in range(x0, min(x0 + int(w), width)) for y in range(y0, min(y0 + int(h), height))]
+    colour = ([c for c, _ in commonest(area) if c != background] + [background])[0]
+    ratio = (max(map(luminance, (colour, background))) + 0.05) / (min(map(luminance, (colour, background))) + 0.05)
+    apart = abs(hue(colour) - hue(designed)) % 360
+    wrong = colour != designed if style == "light" else ratio < 4.5 or min(apart, 360 - apart) > 30
+    print("%s%s: %s on %s, %.2f:1 (designed %s)" % ("FAIL: " if wrong else "", label, bytes(colour).hex(),
+                                                   bytes(background).hex(), ratio, bytes(designed).hex()))
+    failed = failed or wrong
+sys.exit(1 if failed else 0)
+PY
+}
+# Judges window $2's picture under the style $1 as judge_colours does, taken again for up to 5 s
+# while the window may still be being painted.
+judge_window() {
+    local style=$1 window=$2
+    shift 2
+    for _ in $(seq 10); do
+        snap "$window" "$style" && judge_colours "$style" "$work/$style.xwd" "$@" >"$work/judged" \
+            && { cat "$work/judged"; return 0; }
+        sleep 0.5
+    done
+    cat "$work/judged"
+    return 1
 }
 
 step "start"
@@ -140,6 +199,35 @@ if [ -n "${farewell:-}" ]; then
 else
     fail "no farewell window to close"
 fi
+
+step "GNOME's dark style: the coloured texts stay readable; in its light style they are as designed"
+# Debian's GNOME desktop, with Qt's GTK platform theme, in its dark style and in its light one.
+# Places in the pictures: the advertisement's invitation and count (left of "seconds.", which
+# covers the rest of its label), About's e-mail address.
+for theme in Adwaita:dark Adwaita; do
+    style=$([ "$theme" = Adwaita ] && echo light || echo dark)
+    e2e_start env XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME="$theme" \
+        dbus-run-session -- "$program" >"$work/$style.log" 2>&1
+    program_pid=$last_pid
+    ad=$(wait_window '^Advertisement$')
+    main=$(wait_window '^Kelto Zelbo Break$')
+    if [ -z "$ad" ] || [ -z "$main" ]; then
+        fail "$style: no advertisement or main window"
+        break
+    fi
+    judge_window "$style" "$ad" "invitation 112 72 241 17 0000ff" "count 264 96 16 33 c00000" \
+        || fail "$style: the advertisement's colours"
+    xdotool windowfocus --sync "$main" key --clearmodifiers alt+h a
+    about=$(wait_window '^About$')
+    if [ -n "$about" ]; then
+        judge_window "$style" "$about" "e-mail 56 120 129 17 0000ff" || fail "$style: About's colours"
+        xdotool windowfocus --sync "$about" key --clearmodifiers Return
+    else
+        fail "$style: Alt+H, A brought no About window"
+    fi
+    xdotool windowfocus --sync "$main" key --clearmodifiers alt+x
+    await_end "Exit under $theme" && [ "$code" != 0 ] && fail "$style: exit code $code"
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "--- program output"; cat "$work/program.log"

@@ -1,4 +1,5 @@
 #include "forms/commandbutton.h"
+#include "forms/contrast.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
 #include "forms/optionbutton.h"
@@ -32,6 +33,10 @@ private slots:
     void labelPaintsABackColourOfItsOwn();
     void labelDesignProperties();
     void clickableLabelKeepsItsClicks();
+    void contrastRatio_data();
+    void contrastRatio();
+    void readableColour_data();
+    void readableColour();
 
     void optionSelectedFromCodeRaisesClick();
     void optionSelectedAgainRaisesNothing();
@@ -207,7 +212,8 @@ void TestControls::labelDesignProperties()
     const std::unique_ptr<QWidget> window(paintedWindow(Qt::white));
     auto *label = new forms::Label(QStringLiteral("WWW"), window.get());
     label->setGeometry(0, 0, 60, 20);
-    label->setForeColor(Qt::red);
+    const QColor red(192, 0, 0); // readable on white, as pure red is not
+    label->setForeColor(red);
     label->setBold(true);
     label->setUnderline(true);
 
@@ -216,11 +222,17 @@ void TestControls::labelDesignProperties()
     label->setUnderline(false);
     QVERIFY(label->font().bold() && !label->font().underline());
     const QImage shown = window->grab().toImage();
-    bool red = false;
-    for (int y = 0; y < 20 && !red; ++y)
-        for (int x = 0; x < 60 && !red; ++x)
-            red = shown.pixelColor(x, y) == QColor(Qt::red);
-    QVERIFY2(red, "the caption is not painted in the fore colour");
+    bool found = false;
+    for (int y = 0; y < 20 && !found; ++y)
+        for (int x = 0; x < 60 && !found; ++x)
+            found = shown.pixelColor(x, y) == red;
+    QVERIFY2(found, "the caption is not painted in the fore colour");
+
+    // On a back colour of its own that makes the fore colour unreadable, a readable red shows.
+    label->setBackColor(Qt::black);
+    const QColor onBlack = label->palette().color(QPalette::WindowText);
+    QCOMPARE(onBlack, forms::contrast::readable(red, Qt::black));
+    QVERIFY(onBlack.lightness() > red.lightness());
 }
 
 namespace {
@@ -254,6 +266,75 @@ void TestControls::clickableLabelKeepsItsClicks()
     // A label without a click handler is part of the window behind it.
     QTest::mouseClick(caption, Qt::LeftButton);
     QCOMPARE(window.releases, 1);
+}
+
+void TestControls::contrastRatio_data()
+{
+    QTest::addColumn<QColor>("fore");
+    QTest::addColumn<QColor>("back");
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
+    // WCAG's own example: #767676 is the lightest grey that passes on white, #777777 fails.
+    QTest::newRow("grey 118 on white") << QColor(118, 118, 118) << QColor(Qt::white) << 4.54;
+    QTest::newRow("grey 119 on white") << QColor(119, 119, 119) << QColor(Qt::white) << 4.48;
+    QTest::newRow("blue on dark grey") << QColor(0, 0, 255) << QColor(50, 50, 50) << 1.49;
+}
+
+void TestControls::contrastRatio()
+{
+    QFETCH(QColor, fore);
+    QFETCH(QColor, back);
+    QFETCH(double, ratio);
+    QCOMPARE(std::round(forms::contrast::ratio(fore, back) * 100) / 100, ratio);
+    QCOMPARE(forms::contrast::ratio(back, fore), forms::contrast::ratio(fore, back));
+}
+
+namespace {
+// What a designed text colour is shown as on a background.
+enum ShownAs { Kept, Lighter, Darker, StyleLink };
+} // namespace
+
+void TestControls::readableColour_data()
+{
+    QTest::addColumn<QColor>("designed");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("styleLink"); // invalid: the text is no link
+    QTest::addColumn<int>("expected");
+    const QColor red(192, 0, 0), blue(0, 0, 255), darkGrey(50, 50, 50), lightBlue(120, 174, 237);
+    QTest::newRow("count, light style") << red << QColor(240, 240, 240) << QColor() << +Kept;
+    QTest::newRow("count, dark style") << red << darkGrey << QColor() << +Lighter;
+    QTest::newRow("count, mid grey") << red << QColor(128, 128, 128) << QColor() << +Darker;
+    QTest::newRow("link, light style") << blue << QColor(Qt::white) << lightBlue << +Kept;
+    QTest::newRow("link, dark style") << blue << darkGrey << lightBlue << +StyleLink;
+    QTest::newRow("link, style's link unreadable") << blue << darkGrey << blue << +Lighter;
+    QTest::newRow("link, style's link not blue")
+        << blue << darkGrey << QColor(Qt::yellow) << +Lighter;
+}
+
+void TestControls::readableColour()
+{
+    QFETCH(QColor, designed);
+    QFETCH(QColor, background);
+    QFETCH(QColor, styleLink);
+    QFETCH(int, expected);
+
+    const QColor shown = forms::contrast::readable(
+        designed, background, styleLink.isValid() ? std::optional(styleLink) : std::nullopt);
+    QVERIFY2(forms::contrast::ratio(shown, background) >= 4.5, qPrintable(shown.name()));
+    if (expected == Kept || expected == StyleLink) {
+        QCOMPARE(shown, expected == Kept ? designed : styleLink);
+        return;
+    }
+    // The nearest readable shade of the designed hue and saturation: one a step of lightness
+    // nearer the designed colour is not readable.
+    const int step = expected == Lighter ? 2 : -2;
+    const QColor hsl = designed.toHsl(), shade = shown.toHsl();
+    QCOMPARE(shade.hslHue(), hsl.hslHue());
+    QVERIFY(std::abs(shade.hslSaturation() - hsl.hslSaturation()) <= 2);
+    QVERIFY((shade.lightness() - hsl.lightness()) * step > 0);
+    const QColor nearer =
+        QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), shade.lightness() - step);
+    QVERIFY2(forms::contrast::ratio(nearer, background) < 4.5, qPrintable(shown.name()));
 }
 
 void TestControls::optionSelectedFromCodeRaisesClick()

@@ -1,5 +1,6 @@
 #include "countdown/form1.h"
 #include "forms/commandbutton.h"
+#include "forms/contrast.h"
 #include "forms/geometry.h"
 #include "forms/image.h"
 #include "forms/timer.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -39,6 +41,14 @@ bool anyFarewellWindowExists()
                        [](QWidget *w) { return qobject_cast<Form3 *>(w) != nullptr; });
 }
 
+// Gives the application other colours, as the desktop's style does when it changes. The windows
+// take them from an event Qt posts.
+void setStyleColours(const QPalette &colours)
+{
+    QApplication::setPalette(colours);
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 class TestForm4 : public QObject
@@ -57,6 +67,8 @@ private slots:
     void mainWindowLoadedAgainBringsTheSameAdvertisement();
     void programEndsWhenTheAdvertisementIsTheLastWindow_data();
     void programEndsWhenTheAdvertisementIsTheLastWindow();
+    void designedColoursStayReadableInEveryStyle_data();
+    void designedColoursStayReadableInEveryStyle();
 
 private:
     std::unique_ptr<RecordingDesktop> desktop;
@@ -252,6 +264,49 @@ void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow()
     QVERIFY(!anyFarewellWindowExists());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(desktop->programEnds, 1);
+}
+
+void TestForm4::designedColoursStayReadableInEveryStyle_data()
+{
+    // The coloured texts of the advertisement and of About: which, and as designed.
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QColor>("designed");
+    QTest::newRow("count") << 0 << QColor(192, 0, 0);
+    QTest::newRow("invitation, a link") << 1 << QColor(0, 0, 255);
+    QTest::newRow("About's e-mail address, a link") << 2 << QColor(0, 0, 255);
+}
+
+void TestForm4::designedColoursStayReadableInEveryStyle()
+{
+    QFETCH(int, which);
+    QFETCH(QColor, designed);
+    const QPalette light = QApplication::palette();
+    const auto restore = qScopeGuard([&] { setStyleColours(light); });
+    // A dark style whose own link colour is readable and blue, in which the window opens.
+    const QColor lightBlue(138, 180, 248);
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(50, 50, 50));
+    dark.setColor(QPalette::Link, lightBlue);
+    setStyleColours(dark);
+
+    Form4 *ad = advertisementOfMainWindow();
+    forms::Label *label = which == 0   ? ad->Label4
+                          : which == 1 ? ad->Label1
+                                       : forms::show<Form2>().Label2;
+    auto shown = [&] { return label->palette().color(QPalette::WindowText); };
+    auto readableOfItsHue = [&] {
+        return shown().hslHue() == designed.hslHue()
+               && forms::contrast::ratio(shown(), QColor(50, 50, 50)) >= 4.5;
+    };
+    QVERIFY2(which == 0 ? readableOfItsHue() : shown() == lightBlue, qPrintable(shown().name()));
+
+    // The style changes while the window is open: to a light one, then to GNOME's dark style as
+    // Qt takes it from the GTK platform theme, whose link colour is unreadable on it too.
+    setStyleColours(light);
+    QCOMPARE(shown(), designed);
+    dark.setColor(QPalette::Link, QColor(48, 140, 198));
+    setStyleColours(dark);
+    QVERIFY2(readableOfItsHue(), qPrintable(shown().name()));
 }
 
 QTEST_MAIN(TestForm4)

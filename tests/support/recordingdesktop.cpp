@@ -3,6 +3,7 @@
 #include "forms/windows.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
@@ -45,6 +46,11 @@ void RecordingDesktop::bringToFront(QWidget &window)
 void RecordingDesktop::bringToCurrentDesktop(QWidget &window)
 {
     broughtToCurrentDesktop.append(window.windowTitle());
+}
+
+QScreen *RecordingDesktop::userScreen()
+{
+    return userWorksOn ? userWorksOn.get() : QGuiApplication::primaryScreen();
 }
 
 void RecordingDesktop::openLink(const QString &link)

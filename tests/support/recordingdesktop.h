@@ -3,6 +3,8 @@
 #include "forms/desktop.h"
 
 #include <QList>
+#include <QPointer>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,8 @@ public:
     // Records the window and raises and activates it, as the desktop does where nothing refuses.
     void bringToFront(QWidget &window) override;
     void bringToCurrentDesktop(QWidget &window) override;
+    // The screen in userWorksOn, the primary one while that is empty.
+    QScreen *userScreen() override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;
@@ -48,6 +52,8 @@ public:
     QStringList broughtToFront;
     // The titles of the windows brought to the user's desktop, in order.
     QStringList broughtToCurrentDesktop;
+    // The monitor the user works on, as the desktop would tell it.
+    QPointer<QScreen> userWorksOn;
     // Runs while a message box is "open", as the user's time inside a modal box.
     std::function<void()> whileBoxOpen;
 };

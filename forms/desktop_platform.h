@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// What the desktop does differently on each window system. Each platform has a file of its own
+// that defines these, chosen when the program is built: desktop_x11.cpp, desktop_windows.cpp, or
+// desktop_generic.cpp where neither applies; and the bell in bell_canberra.cpp or
+// bell_system.cpp.
+namespace forms::platform {
+
+// Lets the window that is brought to the front next take the foreground from another program,
+// where the window system asks a program for that first.
+void allowActivation();
+
+// Puts the window on the virtual desktop the user is on (see Desktop::bringToCurrentDesktop).
+void bringToCurrentDesktop(QWidget &window);
+
+// The frame of the window that has the keyboard focus, whichever program it belongs to, in the
+// window system's own pixels; nothing where the window system does not tell.
+std::optional<QRect> focusedWindowFrame();
+
+// Hands a web or mail link to the program the user registered for it.
+void openLink(const QString &link);
+
+// The desktop's bell, once, without blocking the window thread.
+void bell();
+
+} // namespace forms::platform
