@@ -45,7 +45,8 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
 # The desktop cases run on a desk of two monitors: Xorg with the dummy video driver, its monitors
 # laid out by xrandr (x11-xserver-utils).
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
-                 qt6-gtk-platformtheme xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
+                 qt6-gtk-platformtheme \
+                 xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
