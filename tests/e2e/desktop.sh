@@ -165,13 +165,15 @@ frame_geometry() {
     echo "$((x - ${l:-0})) $((y - ${t:-0})) $((w + ${l:-0} + ${r:-0})) $((h + ${t:-0} + ${b:-0}))"
 }
 # The alarm $1 is on the monitor the user works on, $second, and centred on it: its client area or
-# its frame, or in between (as a window manager adds the frame), within 4 px.
+# its frame, or in between (as a window manager adds the frame), within 4 px. Where that monitor is
+# the only one left, the alarm goes wherever the window manager puts it on it.
 on_the_users_monitor() {
     local client frame x y w h fx fy fw fh mx my mw mh
     client=$(client_geometry "$1")
     frame=$(frame_geometry "$1")
     inside "$frame" "$second" \
         || { fail "$wm: the $kind alarm at $frame, not on the user's monitor $second"; return 1; }
+    [ "$place" = unplug ] && return 0
     read -r x y w h <<<"$client"
     read -r fx fy fw fh <<<"$frame"
     read -r mx my mw mh <<<"$second"
@@ -324,9 +326,7 @@ case_wm() {
     shown_where_the_user_is "$alarm" \
         && echo "$wm $kind: the alarm is on desktop $user_desktop, the user's"
     on_the_users_monitor "$alarm" \
-        && echo "$wm $kind: the alarm at $(frame_geometry "$alarm"), centred on the user's monitor"
-    # E2E_SHOTS=FOLDER keeps a picture of the whole desk as the alarm came, for a person to look at.
-    [ -n "${E2E_SHOTS:-}" ] && xwd -root -silent >"$E2E_SHOTS/$wm-$kind-$place.xwd"
+        && echo "$wm $kind: the alarm at $(frame_geometry "$alarm"), on the user's monitor"
     [ "$(current_desktop)" = "$user_desktop" ] \
         || fail "$wm: the $kind alarm took the user to desktop $(current_desktop)"
     within 10 stacked_above "$alarm" "$document" \
@@ -346,6 +346,8 @@ case_wm() {
     visible_windows "$title" | grep -qx "$alarm" \
         || { fail "$wm: typing dismissed the $kind alarm"; return; }
     # The user stops, looks, and answers it with the keyboard.
+    # E2E_SHOTS=FOLDER keeps a picture of the whole desk at this moment, for a person to look at.
+    [ -n "${E2E_SHOTS:-}" ] && xwd -root -silent >"$E2E_SHOTS/$wm-$kind-$place.xwd"
     sleep 0.7
     focus_on "$alarm"
     sleep 0.6

@@ -22,7 +22,7 @@ E2E_SCREEN=2624x1200x24 start_xvfb || exit 1
 # The primary monitor, 1600x1200 at 1024,0, and a 1024x768 one at the origin in place of the
 # output's own monitor, which covers the whole screen.
 xrandr --setmonitor '*RIGHT' 1600/423x1200/317+1024+0 none \
-    && xrandr --setmonitor LEFT 1024/271x768/203+0+0 screen \
+    && xrandr --setmonitor LEFT 1024/271x768/203+0+0 screen >/dev/null \
     || { fail "no monitors"; xrandr --listmonitors; exit 1; }
 export QT_QPA_PLATFORM=xcb
 
