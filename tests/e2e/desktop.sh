@@ -246,8 +246,12 @@ start_document() {
         return 1
     }
     xdotool windowactivate --sync "$document" 2>/dev/null
-    add_state "$document" $states
-    within 2 eval 'xprop -id "$document" _NET_WM_STATE | grep -q "${states% *}"' \
+    # Asked again while the window manager has not done it: one missed it, now and then.
+    for _ in $(seq 10); do
+        add_state "$document" $states
+        within 1 eval 'xprop -id "$document" _NET_WM_STATE | grep -q "${states% *}"' && break
+    done
+    xprop -id "$document" _NET_WM_STATE | grep -q "${states% *}" \
         || { fail "$wm: the document is not ${1/desktop2/maximised}"; return 1; }
     [ "$(desktop_of "$document")" = "$user_desktop" ] \
         || { fail "$wm: the document is not on the user's desktop"; return 1; }
