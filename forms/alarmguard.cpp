@@ -48,6 +48,7 @@ void AlarmGuard::arm()
     // The alarm comes to the user, not the user to the desktop of the program's other windows.
     Desktop::current().bringToCurrentDesktop(m_window);
     m_shownAt = m_lastKeyAt = now();
+    m_left = false;
     if (!m_holding) {
         m_holding = true;
         // Keys go to whichever control has the focus, so the whole application is watched
@@ -69,6 +70,13 @@ void AlarmGuard::askForAttentionIfInactive()
 {
     if (m_window.isVisible() && !m_window.isActiveWindow())
         Desktop::current().askForAttention(m_window);
+}
+
+void AlarmGuard::activated()
+{
+    // Flaps of the activation while the window arrives are the window system's, not the user's.
+    if (m_holding && m_left && now() - m_shownAt >= OpenFor)
+        standAside();
 }
 
 bool AlarmGuard::couldPressAButton(const QKeyEvent &key)
@@ -131,6 +139,14 @@ bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
         // by the window system and is no longer unasked.
         if (watched == &m_window && !event->spontaneous())
             arm();
+        break;
+    case QEvent::WindowActivate:
+        if (watched == &m_window)
+            activated();
+        break;
+    case QEvent::WindowDeactivate:
+        if (watched == &m_window)
+            m_left = true;
         break;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:

@@ -18,7 +18,9 @@ namespace forms {
 // for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
 // character) does nothing in it. Copying (Ctrl keys) and moving the focus work throughout, mouse
 // clicks at once. Once the guard has let a key through it stands aside until the program shows
-// the window again.
+// the window again. It stands aside too when the user comes back to the window after leaving it
+// (it lost the activation meanwhile) once it has been open for OpenFor: what the user types
+// then is meant for it, however recently they typed.
 //
 // Each time the program shows the window, the guard brings it to the virtual desktop the user is
 // on; when the window system did not make it the active window, the guard asks the desktop for
@@ -58,11 +60,14 @@ private:
     bool guards(QObject *receiver) const;
     bool letThrough(const QKeyEvent &key);
     void standAside();
+    void activated();
 
     QWidget &m_window;
     bool m_holding = false;
     std::chrono::milliseconds m_shownAt{};
     std::chrono::milliseconds m_lastKeyAt{};
+    // Whether the window has been active and lost it since the program showed it.
+    bool m_left = false;
     QTimer m_activationWait;
 };
 
