@@ -2,6 +2,7 @@
 
 #include "forms/desktop.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -31,6 +32,10 @@ AlarmGuard::AlarmGuard(QWidget &window) : QObject(&window), m_window(window)
     m_activationWait.setSingleShot(true);
     m_activationWait.setInterval(ActivationWait);
     connect(&m_activationWait, &QTimer::timeout, this, &AlarmGuard::askForAttentionIfInactive);
+    // Runs once Qt has handled the activation, after its own announcements of it.
+    m_focusAnnouncement.setSingleShot(true);
+    m_focusAnnouncement.setInterval(0);
+    connect(&m_focusAnnouncement, &QTimer::timeout, this, &AlarmGuard::announceFocus);
 }
 
 AlarmGuard::~AlarmGuard()
@@ -77,6 +82,16 @@ void AlarmGuard::activated()
     // Flaps of the activation while the window arrives are the window system's, not the user's.
     if (m_holding && m_left && now() - m_shownAt >= OpenFor)
         standAside();
+    m_focusAnnouncement.start();
+}
+
+void AlarmGuard::announceFocus()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!m_window.isActiveWindow() || !focus || focus->window() != &m_window)
+        return;
+    QAccessibleEvent event(focus, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
 }
 
 bool AlarmGuard::couldPressAButton(const QKeyEvent &key)

@@ -22,6 +22,14 @@ namespace forms {
 // (it lost the activation meanwhile) once it has been open for OpenFor: what the user types
 // then is meant for it, however recently they typed.
 //
+// Each time the window becomes the active window, once Qt has handled the activation, the guard
+// announces to assistive technology again which control has the focus, so that the last a screen
+// reader hears of the activation is where the focus is, in a window that is active. Qt announces
+// each activation twice, the first time before its own state has changed (the window losing the
+// activation is called activated, the one gaining it deactivated), and its one announcement of
+// the focus comes amid them; a screen reader that weighs each announcement by the state it finds
+// when it gets to it can pass over that one, and the alarm's text is not read.
+//
 // Each time the program shows the window, the guard brings it to the virtual desktop the user is
 // on; when the window system did not make it the active window, the guard asks the desktop for
 // the user's attention on its behalf.
@@ -61,6 +69,7 @@ private:
     bool letThrough(const QKeyEvent &key);
     void standAside();
     void activated();
+    void announceFocus();
 
     QWidget &m_window;
     bool m_holding = false;
@@ -69,6 +78,7 @@ private:
     // Whether the window has been active and lost it since the program showed it.
     bool m_left = false;
     QTimer m_activationWait;
+    QTimer m_focusAnnouncement;
 };
 
 } // namespace forms

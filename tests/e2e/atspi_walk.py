@@ -72,6 +72,29 @@ def on_name_change(event):
 
 pyatspi.Registry.registerEventListener(on_name_change, 'object:property-change:accessible-name')
 
+# What a screen reader follows to read a window that comes: its activation, then the control
+# that has the focus in it. Each entry: the event's type, detail1 and the title of the window of
+# its source, read when the event comes.
+attention = []
+
+
+def window_title(node):
+    while node is not None and node.getRoleName() not in ('frame', 'dialog', 'alert'):
+        node = node.parent
+    return node.name if node is not None else None
+
+
+def on_attention(event):
+    try:
+        attention.append((event.type, event.detail1, window_title(event.source),
+                          event.source.getRoleName()))
+    except Exception:  # a source already gone says nothing of the window that comes
+        pass
+
+
+for kind in ('window:activate', 'window:deactivate', 'object:state-changed:focused'):
+    pyatspi.Registry.registerEventListener(on_attention, kind)
+
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_QPA_PLATFORM='xcb')
 program = subprocess.Popen([sys.argv[1]], env=env)
 link_file = sys.argv[2]
@@ -220,6 +243,21 @@ def walk(window):
     return found
 
 
+def focus_read_after_activation(title):
+    """Whether a control of window `title` was announced focused after the last announcement
+    that the window was activated. Qt announces an activation twice, first before its own
+    state has changed; a screen reader follows the last announcement and reads the window's
+    contents from the focus that follows it."""
+    last = None
+    for i, (kind, _, window, _) in enumerate(attention):
+        if kind == 'window:activate' and window == title:
+            last = i
+    return last is not None and any(
+        kind.startswith('object:state-changed:focused') and detail and window == title
+        and role not in ('frame', 'dialog', 'alert')
+        for kind, detail, window, role in attention[last + 1:])
+
+
 def links():
     try:
         with open(link_file) as f:
@@ -294,6 +332,9 @@ def run():
         fail('no pop-up a minute after Begin')
     else:
         print('=== The pop-up alarm')
+        if not pump(5, lambda: focus_read_after_activation('Window Popup')):
+            fail('no control of the pop-up was announced focused after its last activation: '
+                 f'{[event for event in attention if event[2] == "Window Popup"]}')
         popup_controls = walk(popup)
         shown = popup_controls.get('Alarm message')
         if shown is None or shown.queryText().getText(0, -1) != MESSAGE:
