@@ -73,26 +73,23 @@ def on_name_change(event):
 pyatspi.Registry.registerEventListener(on_name_change, 'object:property-change:accessible-name')
 
 # What a screen reader follows to read a window that comes: its activation, then the control
-# that has the focus in it. Each entry: the event's type, detail1 and the title of the window of
-# its source, read when the event comes.
+# that has the focus in it. Each entry: the event's type and detail1, its source's role and the
+# title of the source's window, read when the event comes.
 attention = []
-
-
-def window_title(node):
-    while node is not None and node.getRoleName() not in ('frame', 'dialog', 'alert'):
-        node = node.parent
-    return node.name if node is not None else None
 
 
 def on_attention(event):
     try:
-        attention.append((event.type, event.detail1, window_title(event.source),
-                          event.source.getRoleName()))
+        node = event.source
+        role = node.getRoleName()
+        while node is not None and node.getRoleName() not in ('frame', 'dialog', 'alert'):
+            node = node.parent
+        attention.append((event.type, event.detail1, role, node.name if node else None))
     except Exception:  # a source already gone says nothing of the window that comes
         pass
 
 
-for kind in ('window:activate', 'window:deactivate', 'object:state-changed:focused'):
+for kind in ('window:activate', 'object:state-changed:focused'):
     pyatspi.Registry.registerEventListener(on_attention, kind)
 
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_QPA_PLATFORM='xcb')
@@ -246,16 +243,12 @@ def walk(window):
 def focus_read_after_activation(title):
     """Whether a control of window `title` was announced focused after the last announcement
     that the window was activated. Qt announces an activation twice, first before its own
-    state has changed; a screen reader follows the last announcement and reads the window's
-    contents from the focus that follows it."""
-    last = None
-    for i, (kind, _, window, _) in enumerate(attention):
-        if kind == 'window:activate' and window == title:
-            last = i
-    return last is not None and any(
-        kind.startswith('object:state-changed:focused') and detail and window == title
-        and role not in ('frame', 'dialog', 'alert')
-        for kind, detail, window, role in attention[last + 1:])
+    state has changed; a screen reader reads the window from the focus that follows."""
+    last = [i for i, (kind, _, _, window) in enumerate(attention)
+            if kind == 'window:activate' and window == title]
+    return bool(last) and any(kind.endswith(':focused') and detail and role != 'frame'
+                              and window == title
+                              for kind, detail, role, window in attention[last[-1] + 1:])
 
 
 def links():
@@ -334,7 +327,7 @@ def run():
         print('=== The pop-up alarm')
         if not pump(5, lambda: focus_read_after_activation('Window Popup')):
             fail('no control of the pop-up was announced focused after its last activation: '
-                 f'{[event for event in attention if event[2] == "Window Popup"]}')
+                 f'{[event for event in attention if event[3] == "Window Popup"]}')
         popup_controls = walk(popup)
         shown = popup_controls.get('Alarm message')
         if shown is None or shown.queryText().getText(0, -1) != MESSAGE:
