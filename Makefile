@@ -40,12 +40,13 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
 # tools, the MinGW resource compiler that checks the Windows resource script, clang with the
 # libFuzzer runtime of the release's default clang (libclang-rt-dev follows clang's version), and
 # the release's clang-format, which checks the sources' formatting. The scripts read processes with
-# ps (procps), which a minimal system lacks.
+# ps (procps), which a minimal system lacks; lintian checks the Debian package against Debian's
+# policy.
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
-                 desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
+                 desktop-file-utils appstream dpkg-dev lintian file binutils-mingw-w64-x86-64 \
                  clang libclang-rt-dev clang-format
 
 # To build for Windows besides: Debian's MinGW-w64 compilers with POSIX threads, the tools that
