@@ -9,7 +9,7 @@
 #   make windows  cross-builds the program for 64-bit Windows and packs it into build-windows/ as a
 #                 portable zip and an installer (the first time, it builds Qt for Windows: about
 #                 20 minutes; make test does all of this too and tests it under Wine)
-# Elsewhere, install the packages' equivalents and build with CMake (see README.md).
+# Elsewhere, install the packages' equivalents and build with CMake (see docs/building.md).
 
 BUILD_DIR    ?= build
 SAN_DIR      ?= build-asan
@@ -116,7 +116,7 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	else \
 	  echo "This is not a Debian or Ubuntu machine. Please install the equivalents of:$$missing"; \
-	  echo "then build with CMake as README.md describes."; \
+	  echo "then build with CMake as docs/building.md describes."; \
 	fi
 
 configure: deps
