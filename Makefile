@@ -9,7 +9,7 @@
 #   make windows  cross-builds the program for 64-bit Windows and packs it into build-windows/ as a
 #                 portable zip and an installer (the first time, it builds Qt for Windows: about
 #                 20 minutes; make test does all of this too and tests it under Wine)
-# Elsewhere, install the packages' equivalents and build with CMake (see README.md).
+# Elsewhere, install the packages' equivalents and build with CMake (see docs/building.md).
 
 BUILD_DIR    ?= build
 SAN_DIR      ?= build-asan
@@ -40,17 +40,17 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
 # tools, the MinGW resource compiler that checks the Windows resource script, clang with the
 # libFuzzer runtime of the release's default clang (libclang-rt-dev follows clang's version), and
 # the release's clang-format, which checks the sources' formatting. The scripts read processes with
-# ps (procps), which a minimal system lacks. Qt's GTK platform theme, which Debian's Qt recommends
-# and a GNOME desktop thus has, shows the program in GNOME's dark style for the end-to-end test.
-# The desktop cases run on a desk of two monitors: Xorg with the dummy video driver, its monitors
-# laid out by xrandr (x11-xserver-utils).
+# ps (procps), which a minimal system lacks; lintian checks the Debian package against Debian's
+# policy. Qt's GTK platform theme, which Debian's Qt recommends and a GNOME desktop thus has, shows
+# the program in GNOME's dark style for the end-to-end test. The desktop cases run on a desk of two
+# monitors: Xorg with the dummy video driver, its monitors laid out by xrandr (x11-xserver-utils).
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
                  qt6-gtk-platformtheme \
                  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
                  at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
-                 desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 \
+                 desktop-file-utils appstream dpkg-dev lintian file binutils-mingw-w64-x86-64 \
                  clang libclang-rt-dev clang-format
 
 # To build for Windows besides: Debian's MinGW-w64 compilers with POSIX threads, the tools that
@@ -120,7 +120,7 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	else \
 	  echo "This is not a Debian or Ubuntu machine. Please install the equivalents of:$$missing"; \
-	  echo "then build with CMake as README.md describes."; \
+	  echo "then build with CMake as docs/building.md describes."; \
 	fi
 
 configure: deps

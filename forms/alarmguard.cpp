@@ -3,6 +3,7 @@
 #include "forms/desktop.h"
 #include "forms/monitors.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -33,6 +34,10 @@ AlarmGuard::AlarmGuard(QWidget &window) : QObject(&window), m_window(window)
     m_activationWait.setSingleShot(true);
     m_activationWait.setInterval(ActivationWait);
     connect(&m_activationWait, &QTimer::timeout, this, &AlarmGuard::askForAttentionIfInactive);
+    // Runs once Qt has handled the activation, after its own announcements of it.
+    m_focusAnnouncement.setSingleShot(true);
+    m_focusAnnouncement.setInterval(0);
+    connect(&m_focusAnnouncement, &QTimer::timeout, this, &AlarmGuard::announceFocus);
 }
 
 AlarmGuard::~AlarmGuard()
@@ -52,6 +57,7 @@ void AlarmGuard::arm()
     Desktop::current().bringToCurrentDesktop(m_window);
     comeToUsersMonitor();
     m_shownAt = m_lastKeyAt = now();
+    m_left = false;
     if (!m_holding) {
         m_holding = true;
         // Keys go to whichever control has the focus, so the whole application is watched
@@ -90,6 +96,23 @@ void AlarmGuard::askForAttentionIfInactive()
 {
     if (m_window.isVisible() && !m_window.isActiveWindow())
         Desktop::current().askForAttention(m_window);
+}
+
+void AlarmGuard::activated()
+{
+    // Flaps of the activation while the window arrives are the window system's, not the user's.
+    if (m_holding && m_left && now() - m_shownAt >= OpenFor)
+        standAside();
+    m_focusAnnouncement.start();
+}
+
+void AlarmGuard::announceFocus()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!m_window.isActiveWindow() || !focus || focus->window() != &m_window)
+        return;
+    QAccessibleEvent event(focus, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
 }
 
 bool AlarmGuard::couldPressAButton(const QKeyEvent &key)
@@ -155,6 +178,14 @@ bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
             arm();
             m_appearing = false;
         }
+        break;
+    case QEvent::WindowActivate:
+        if (watched == &m_window)
+            activated();
+        break;
+    case QEvent::WindowDeactivate:
+        if (watched == &m_window)
+            m_left = true;
         break;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:

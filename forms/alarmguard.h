@@ -18,7 +18,17 @@ namespace forms {
 // for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
 // character) does nothing in it. Copying (Ctrl keys) and moving the focus work throughout, mouse
 // clicks at once. Once the guard has let a key through it stands aside until the program shows
-// the window again.
+// the window again. It stands aside too when the user comes back to the window after leaving it
+// (it lost the activation meanwhile) once it has been open for OpenFor: what the user types
+// then is meant for it, however recently they typed.
+//
+// Each time the window becomes the active window, once Qt has handled the activation, the guard
+// announces to assistive technology again which control has the focus, so that the last a screen
+// reader hears of the activation is where the focus is, in a window that is active. Qt announces
+// each activation twice, the first time before its own state has changed (the window losing the
+// activation is called activated, the one gaining it deactivated), and its one announcement of
+// the focus comes amid them; a screen reader that weighs each announcement by the state it finds
+// when it gets to it can pass over that one, and the alarm's text is not read.
 //
 // Each time the program shows the window, the guard brings it to the virtual desktop the user is
 // on and, with more than one monitor, centres it on the monitor the user works on; when the
@@ -60,6 +70,8 @@ private:
     bool letThrough(const QKeyEvent &key);
     void standAside();
     void comeToUsersMonitor();
+    void activated();
+    void announceFocus();
 
     QWidget &m_window;
     bool m_holding = false;
@@ -67,7 +79,10 @@ private:
     bool m_appearing = false;
     std::chrono::milliseconds m_shownAt{};
     std::chrono::milliseconds m_lastKeyAt{};
+    // Whether the window has been active and lost it since the program showed it.
+    bool m_left = false;
     QTimer m_activationWait;
+    QTimer m_focusAnnouncement;
 };
 
 } // namespace forms

@@ -8,9 +8,10 @@ set(CPACK_PACKAGE_NAME kelto-zelbo-break)
 set(CPACK_PACKAGE_VENDOR "Zelbo Software")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Break reminder timer")
+# In lines that fit a terminal, as Debian's package tools show it.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Counts down a number of minutes and reminds you to take a break with a beep, a message box "
-    "or a pop-up window showing a message you wrote.")
+    "Counts down a number of minutes and reminds you to take a break with a beep,\n"
+    "a message box or a pop-up window showing a message you wrote.")
 set(CPACK_PACKAGE_CONTACT "Zelbo Software <kelto@example.com>")
 
 if(WIN32 AND CMAKE_CROSSCOMPILING)
@@ -37,6 +38,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zelbo Software <kelto@example.com>")
+set(CPACK_STRIP_FILES ON)
+if(UNIX AND NOT APPLE)
+    include(${CMAKE_CURRENT_LIST_DIR}/linux/documents.cmake)
+endif()
 # Libraries the binary links come from dpkg-shlibdeps; Qt's X11 platform plugin and the font the
 # windows are laid out for are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

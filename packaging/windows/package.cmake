@@ -66,15 +66,30 @@ set(CPACK_GENERATOR ZIP NSIS)
 set(KZB_WINDOWS_PACKAGE ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_FILE_NAME ${KZB_WINDOWS_PACKAGE})
 set(CPACK_STRIP_FILES ON)
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE.txt)
+# The license page shows LICENSE.txt with each paragraph of its terms on one line, which the page
+# wraps to its width; the heading keeps its two lines, and the file itself its lines for reading
+# in an editor.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE.txt license)
+string(FIND "${license}" "\n\n" heading_end)
+string(SUBSTRING "${license}" 0 ${heading_end} heading)
+string(SUBSTRING "${license}" ${heading_end} -1 terms)
+string(REGEX REPLACE "([^\n])\n([^\n])" "\\1 \\2" terms "${terms}")
+string(REPLACE "\n" "\r\n" license "${heading}${terms}")
+file(WRITE ${CMAKE_BINARY_DIR}/LICENSE-paragraphs.txt "${license}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE.txt)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_BINARY_DIR}/LICENSE-paragraphs.txt)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Kelto Zelbo Break")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Kelto Zelbo Break")
 # The Start-menu shortcut: the program, which carries its own icon.
 set(CPACK_PACKAGE_EXECUTABLES kelto-zelbo-break "Kelto Zelbo Break")
 
 # A 64-bit installer that installs for every user under Program Files, and its uninstaller's
-# entry in the list of installed programs.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# entry in the list of installed programs. It offers to start the program at sign-in
+# (installer.nsh, named in single quotes: CPack's configuration file loses double ones); a silent
+# install takes the offer.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode\n!include '${CMAKE_CURRENT_LIST_DIR}/installer.nsh'")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "IfSilent 0 +2\nCall StartAtSignIn")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Call un.StopStartingAtSignIn")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_PACKAGE_NAME "Kelto Zelbo Break")
@@ -82,6 +97,11 @@ set(CPACK_NSIS_DISPLAY_NAME "Kelto Zelbo Break")
 set(CPACK_NSIS_INSTALLED_ICON_NAME kelto-zelbo-break.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/assets/stopwatch.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/assets/stopwatch.ico)
+# The program's stopwatch on every page (make_installer_pictures.sh); its name is the branding line
+# (installer.nsh: CPack's own setting trims the line, which NSIS on Linux cannot).
+set(CPACK_PACKAGE_ICON ${CMAKE_CURRENT_LIST_DIR}/installer-header.bmp)
+set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${CMAKE_CURRENT_LIST_DIR}/installer-side.bmp)
+set(CPACK_NSIS_MUI_UNWELCOMEFINISHPAGE_BITMAP ${CMAKE_CURRENT_LIST_DIR}/installer-side.bmp)
 set(CPACK_NSIS_CONTACT kelto@example.com)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 # An installer run over an earlier installation offers to remove that one first (silently, it does).

@@ -72,6 +72,26 @@ def on_name_change(event):
 
 pyatspi.Registry.registerEventListener(on_name_change, 'object:property-change:accessible-name')
 
+# What a screen reader follows to read a window that comes: its activation, then the control
+# that has the focus in it. Each entry: the event's type and detail1, its source's role and the
+# title of the source's window, read when the event comes.
+attention = []
+
+
+def on_attention(event):
+    try:
+        node = event.source
+        role = node.getRoleName()
+        while node is not None and node.getRoleName() not in ('frame', 'dialog', 'alert'):
+            node = node.parent
+        attention.append((event.type, event.detail1, role, node.name if node else None))
+    except Exception:  # a source already gone says nothing of the window that comes
+        pass
+
+
+for kind in ('window:activate', 'object:state-changed:focused'):
+    pyatspi.Registry.registerEventListener(on_attention, kind)
+
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_QPA_PLATFORM='xcb')
 program = subprocess.Popen([sys.argv[1]], env=env)
 link_file = sys.argv[2]
@@ -220,6 +240,17 @@ def walk(window):
     return found
 
 
+def focus_read_after_activation(title):
+    """Whether a control of window `title` was announced focused after the last announcement
+    that the window was activated. Qt announces an activation twice, first before its own
+    state has changed; a screen reader reads the window from the focus that follows."""
+    last = [i for i, (kind, _, _, window) in enumerate(attention)
+            if kind == 'window:activate' and window == title]
+    return bool(last) and any(kind.endswith(':focused') and detail and role != 'frame'
+                              and window == title
+                              for kind, detail, role, window in attention[last[-1] + 1:])
+
+
 def links():
     try:
         with open(link_file) as f:
@@ -294,6 +325,9 @@ def run():
         fail('no pop-up a minute after Begin')
     else:
         print('=== The pop-up alarm')
+        if not pump(5, lambda: focus_read_after_activation('Window Popup')):
+            fail('no control of the pop-up was announced focused after its last activation: '
+                 f'{[event for event in attention if event[3] == "Window Popup"]}')
         popup_controls = walk(popup)
         shown = popup_controls.get('Alarm message')
         if shown is None or shown.queryText().getText(0, -1) != MESSAGE:

@@ -25,15 +25,23 @@ struct Press
     std::chrono::milliseconds at; // after the window opened
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
+    // Instead of a key: the user goes to another window ("leave") or back to the alarm ("back").
+    QString move = {};
 };
 
-// "0 x, 300 Space, 1000 alt+g": a key at each time, in milliseconds after the window opened.
+// "0 x, 300 Space, 1000 alt+g, 1200 leave": a key, or a move, at each time, in milliseconds
+// after the window opened.
 QList<Press> presses(const QString &script)
 {
     QList<Press> list;
     for (const QString &item : script.split(QStringLiteral(", "))) {
         const QStringList parts = item.split(QLatin1Char(' '));
         QString name = parts.at(1);
+        if (name == QStringLiteral("leave") || name == QStringLiteral("back")) {
+            list.append(
+                {std::chrono::milliseconds(parts.at(0).toInt()), Qt::Key_unknown, {}, name});
+            continue;
+        }
         Qt::KeyboardModifiers modifiers;
         if (name.startsWith(QStringLiteral("alt+"))) {
             modifiers = Qt::AltModifier;
@@ -57,9 +65,17 @@ forms::CommandButton *guardedGoButton(forms::Window &window)
 
 void play(QWidget &target, std::chrono::milliseconds openedAt, const QList<Press> &keys)
 {
+    forms::Window elsewhere(QStringLiteral("Document"), 3000, 1500);
     for (const Press &press : keys) {
         guardNow = openedAt + press.at;
-        QTest::keyClick(&target, press.key, press.modifiers);
+        if (press.move.isEmpty()) {
+            QTest::keyClick(&target, press.key, press.modifiers);
+            continue;
+        }
+        QWidget *to = press.move == QStringLiteral("leave") ? &elsewhere : target.window();
+        to->show();
+        to->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(to));
     }
 }
 
@@ -136,6 +152,15 @@ void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard_data()
     QTest::newRow("held down: every repeat is a key")
         << "100 Space, 400 Space, 700 Space, 1000 Space, 1300 Space, 1600 Space" << 0;
     QTest::newRow("after the guard every key works") << "1000 Return, 1100 Return" << 2;
+    // The user, typing when the alarm came, went on in their own window, then came back to the
+    // alarm and answered it at once.
+    QTest::newRow("back after leaving: access key at once")
+        << "700 x, 950 y, 1000 leave, 1100 back, 1100 alt+g" << 1;
+    QTest::newRow("back after leaving: Enter at once")
+        << "900 x, 1100 leave, 1200 back, 1200 Return" << 1;
+    // The window system took the activation away and gave it back while the alarm arrived.
+    QTest::newRow("arrival flap while typing on")
+        << "0 leave, 100 back, 200 a, 400 Return, 700 Space" << 0;
 }
 
 void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()

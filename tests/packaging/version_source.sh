@@ -2,8 +2,8 @@
 # The version is written once, in project() of CMakeLists.txt. A copy of the source tree with
 # that one line changed is configured, and every place that shows the version must follow: the
 # code's generated header, the Windows resource (compiled and read back), the AppStream release
-# and the Debian package; given Qt for Windows, the Windows packages' names and the installer's
-# version too.
+# and the Debian package with its changelog and manual page; given Qt for Windows, the Windows
+# packages' names and the installer's version too.
 # Usage: version_source.sh SOURCE_DIR VERSION VERSION_TEXT [QT_FOR_WINDOWS]
 #   VERSION is project()'s version (2.0.0), VERSION_TEXT the application's (2.00).
 set -euo pipefail
@@ -38,6 +38,10 @@ grep -q '<release version="7.8.3"' "$generated"/*.metainfo.xml \
     || fail "the metainfo release is not 7.8.3"
 grep -q 'CPACK_PACKAGE_VERSION "7.8.3"' "$work/build/CPackConfig.cmake" \
     || fail "the Debian package's version is not 7.8.3"
+grep -q '^kelto-zelbo-break (7\.8\.3) ' "$generated/doc/changelog" \
+    || fail "the Debian changelog's entry is not 7.8.3"
+grep -q '"Kelto Zelbo Break 7\.8\.3"' "$generated/doc/kelto-zelbo-break.1" \
+    || fail "the manual page is not of 7.8.3"
 "$here/windows_resource.sh" "$generated/kelto-zelbo-break.rc" 7.08 7 8 3 || {
     code=$?
     [ "$code" = 77 ] && echo "(the Windows resource was not compiled: no MinGW resource compiler)" \

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The Windows installer under Wine, in a clean prefix: a silent install places the program for
-# every user under Program Files with a Start-menu shortcut and an entry in the list of installed
-# programs, the installed program starts, and the silent uninstaller removes all of it.
+# every user under Program Files with a Start-menu shortcut, a shortcut that starts it at sign-in
+# and an entry in the list of installed programs, the installed program starts, and the silent
+# uninstaller removes all of it.
 # Usage: installer.sh SETUP_EXE ZIP VERSION KEEP_EXIT_CODE_EXE
 set -uo pipefail
 setup=$(readlink -f "$1")
@@ -29,6 +30,7 @@ wine_make_prefix "$work/prefix" || exit 1
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelto Zelbo Break'
 dir="$work/prefix/drive_c/Program Files/Kelto Zelbo Break"
 menu="$work/prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+sign_in="$menu/StartUp/Kelto Zelbo Break.lnk"
 # The files of the portable zip, relative to its top folder: what the installer must place.
 expected=$(/usr/bin/python3 - "$zip" <<'PY'
 import sys, zipfile
@@ -43,6 +45,27 @@ entry() {
         | awk -v v="$1" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 
+# Fails unless the Windows program $1 wears the program's stopwatch: every image of the icon file
+# is one of its icon resources.
+wears_stopwatch() {
+    /usr/bin/python3 - "$1" "$here/../../assets/stopwatch.ico" <<'PY' \
+        || fail "$(basename "$1") does not wear the program's icon"
+import struct, sys, pefile
+ico = open(sys.argv[2], "rb").read()
+images = []
+for i in range(struct.unpack_from("<H", ico, 4)[0]):
+    size, offset = struct.unpack_from("<II", ico, 6 + 16 * i + 8)
+    images.append(ico[offset:offset + size])
+pe = pefile.PE(sys.argv[1])
+found = {pe.get_data(image.data.struct.OffsetToData, image.data.struct.Size)
+         for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+         if kind.id == pefile.RESOURCE_TYPE["RT_ICON"]
+         for entry in kind.directory.entries for image in entry.directory.entries}
+sys.exit(0 if all(image in found for image in images) else 1)
+PY
+}
+wears_stopwatch "$setup"
+
 step "silent install"
 start_s=$(date +%s.%N)
 wine_run 120 "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $?"
@@ -50,16 +73,31 @@ timeout 60 "$wineserver" -w
 echo "installed in $(awk -v b="$start_s" -v n="$(date +%s.%N)" 'BEGIN {printf "%.1f", n - b}') s"
 missing=$(comm -23 <(echo "$expected") <(installed))
 [ -z "$missing" ] || fail "not installed: $(echo $missing)"
-[ -f "$dir/Uninstall.exe" ] || fail "no uninstaller in the program's folder"
+if [ -f "$dir/Uninstall.exe" ]; then
+    wears_stopwatch "$dir/Uninstall.exe"
+else
+    fail "no uninstaller in the program's folder"
+fi
 
-shortcut=$(find "$menu" -name 'Kelto Zelbo Break.lnk' 2>/dev/null | head -n1)
+# Fails unless the shortcut $1 starts the program.
+starts_program() {
+    strings -el "$1" | grep -qi 'kelto-zelbo-break\.exe' \
+        || strings "$1" | grep -qi 'kelto-zelbo-break\.exe' \
+        || fail "the shortcut ${1#"$work/prefix/drive_c/"} does not start kelto-zelbo-break.exe"
+}
+shortcut=$(find "$menu" -path "$menu/StartUp" -prune -o -name 'Kelto Zelbo Break.lnk' -print \
+    2>/dev/null | head -n1)
 if [ -z "$shortcut" ]; then
     fail "no Start-menu shortcut for every user"
 else
-    strings -el "$shortcut" | grep -qi 'kelto-zelbo-break\.exe' \
-        || strings "$shortcut" | grep -qi 'kelto-zelbo-break\.exe' \
-        || fail "the shortcut does not start kelto-zelbo-break.exe"
+    starts_program "$shortcut"
     echo "shortcut: ${shortcut#"$work/prefix/drive_c/"}"
+fi
+# The offer to start at sign-in is taken by a silent install.
+if [ -f "$sign_in" ]; then
+    starts_program "$sign_in"
+else
+    fail "no sign-in shortcut in the Startup folder of every user"
 fi
 
 for pair in "DisplayName=Kelto Zelbo Break" "DisplayVersion=$version" "Publisher=Zelbo Software" \
@@ -89,7 +127,9 @@ timeout 60 "$wineserver" -w
 left=$(installed)
 [ -z "$left" ] || fail "left after uninstalling: $(echo $left)"
 [ -d "$dir" ] && fail "the program's folder is left after uninstalling"
-[ -n "$(find "$menu" -name 'Kelto Zelbo Break*' 2>/dev/null)" ] && fail "the shortcut is left"
+# The Start-menu folder and both shortcuts, the sign-in one among them.
+left=$(cd "$menu" 2>/dev/null && find . -name 'Kelto Zelbo Break*')
+[ -z "$left" ] || fail "left in the Start menu: $(echo $left)"
 [ -n "$(entry DisplayName)" ] && fail "the uninstall entry is left"
 
 if [ "$failures" -ne 0 ]; then
