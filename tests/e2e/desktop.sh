@@ -338,6 +338,11 @@ case_wm() {
     if [ -z "$alarm" ]; then
         touch "$work/stop-typing"; wait "$typist"
         fail "$wm: no $kind alarm"
+        for id in $(xdotool search --name "$title" 2>/dev/null); do
+            echo "window $id on desktop $(desktop_of "$id")," \
+                "$(xprop -id "$id" WM_STATE | grep state), at $(frame_geometry "$id" 2>/dev/null);" \
+                "the user on $(current_desktop)"
+        done
         return
     fi
     echo "$wm $kind: alarm $(awk -v a="$alarm_s" -v b="$begin_s" 'BEGIN {printf "%.2f", a - b}') s after Begin"
