@@ -339,9 +339,9 @@ case_wm() {
         touch "$work/stop-typing"; wait "$typist"
         fail "$wm: no $kind alarm"
         for id in $(xdotool search --name "$title" 2>/dev/null); do
-            echo "window $id on desktop $(desktop_of "$id")," \
-                "$(xprop -id "$id" WM_STATE | grep state), at $(frame_geometry "$id" 2>/dev/null);" \
-                "the user on $(current_desktop)"
+            state=$(xprop -id "$id" WM_STATE | grep state)
+            echo "window $id on desktop $(desktop_of "$id"), $state," \
+                "at $(frame_geometry "$id" 2>/dev/null); the user on $(current_desktop)"
         done
         return
     fi
