@@ -300,7 +300,7 @@ PY
 # being typed into there, and the typing does not dismiss it; after a pause the keys work again.
 # The main window stays where it was: minimised for the box, shown for the pop-up.
 case_wm() {
-    local wm=$1 kind=$2 place=$3 main_state=shown
+    local wm=$1 kind=$2 place=$3 main_state=shown state
     start_xorg || return
     start_session_bus
     start_wm "$wm" || return
