@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace forms {
 
 namespace {
@@ -126,13 +128,21 @@ void Window::keepReachable()
     // A window not shown yet goes to its place when it is.
     if (!m_placed)
         return;
-    if (reachable(frameGeometry(), monitors()))
-        return;
+    // A window the program places goes back to its place unless a monitor shows all of it: some
+    // window managers pull a window that a monitor took away with it to the edge of another, to
+    // the width of a title bar's corner.
+    const QList<QRect> rects = monitors();
+    const QRect frame = frameGeometry();
     if (m_placement != Placement::WindowSystem) {
-        applyPlacement();
-    } else if (const QScreen *primary = QGuiApplication::primaryScreen()) {
-        move(centredIn(primary->availableGeometry(), frameGeometry().size()));
+        if (std::none_of(rects.begin(), rects.end(),
+                         [&](const QRect &monitor) { return monitor.contains(frame); }))
+            applyPlacement();
+        return;
     }
+    if (reachable(frame, rects))
+        return;
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        move(centredIn(primary->availableGeometry(), frame.size()));
 }
 
 void Window::closeEvent(QCloseEvent *event)

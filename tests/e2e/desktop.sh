@@ -300,7 +300,7 @@ PY
 # being typed into there, and the typing does not dismiss it; after a pause the keys work again.
 # The main window stays where it was: minimised for the box, shown for the pop-up.
 case_wm() {
-    local wm=$1 kind=$2 place=$3 main_state=shown
+    local wm=$1 kind=$2 place=$3 main_state=shown state
     start_xorg || return
     start_session_bus
     start_wm "$wm" || return
@@ -338,6 +338,11 @@ case_wm() {
     if [ -z "$alarm" ]; then
         touch "$work/stop-typing"; wait "$typist"
         fail "$wm: no $kind alarm"
+        for id in $(xdotool search --name "$title" 2>/dev/null); do
+            state=$(xprop -id "$id" WM_STATE | grep state)
+            echo "window $id on desktop $(desktop_of "$id"), $state," \
+                "at $(frame_geometry "$id" 2>/dev/null); the user on $(current_desktop)"
+        done
         return
     fi
     echo "$wm $kind: alarm $(awk -v a="$alarm_s" -v b="$begin_s" 'BEGIN {printf "%.2f", a - b}') s after Begin"

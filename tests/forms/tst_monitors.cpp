@@ -260,6 +260,13 @@ void TestMonitors::aMonitorGoingAwayLeavesNoWindowOutOfReach()
     desktop->userWorksOn = nullptr;
     QVERIFY(forms::reachable(forms::show<Form6>().frameGeometry(), {smaller}));
 
+    // Window managers pull a window that went with its monitor to the edge of another, where only
+    // its title bar's corner shows: it comes to its place as well.
+    layOut({{Primary, QRect(1024, 0, 1600, 1200)}, {Other, smaller}});
+    f.move(smaller.right() - 28, 100);
+    layOut({{Other, smaller}});
+    QTRY_COMPARE(f.client()->mapToGlobal(QPoint(0, 0)), QPoint(84, 110));
+
     // A monitor plugged in takes nothing away from where it is.
     f.move(f.pos() + QPoint(20, 10));
     const QPoint mainAt = f.pos();
