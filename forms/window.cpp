@@ -10,10 +10,9 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QRegion>
 #include <QScreen>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace forms {
 
@@ -128,14 +127,16 @@ void Window::keepReachable()
     // A window not shown yet goes to its place when it is.
     if (!m_placed)
         return;
-    // A window the program places goes back to its place unless a monitor shows all of it: some
-    // window managers pull a window that a monitor took away with it to the edge of another, to
-    // the width of a title bar's corner.
+    // A window the program places goes back to its place unless the monitors show all of it
+    // (one the user put across two of them stays): some window managers pull a window that a
+    // monitor took away with it to the edge of another, to the width of a title bar's corner.
     const QList<QRect> rects = monitors();
     const QRect frame = frameGeometry();
     if (m_placement != Placement::WindowSystem) {
-        if (std::none_of(rects.begin(), rects.end(),
-                         [&](const QRect &monitor) { return monitor.contains(frame); }))
+        QRegion hidden(frame);
+        for (const QRect &monitor : rects)
+            hidden -= monitor;
+        if (!hidden.isEmpty())
             applyPlacement();
         return;
     }

@@ -41,10 +41,10 @@ public:
     // take it has the focus when the window opens.
     void setTabOrder(std::initializer_list<QWidget *> controls);
 
-    // Puts the window back in its place on the primary monitor when no monitor shows all of it,
-    // or a window the window system placed in the middle of it when no monitor shows enough of
-    // its title bar for the user to take hold of it: after the monitor it stood on was unplugged,
-    // say.
+    // Puts the window back in its place on the primary monitor when the monitors do not show all
+    // of it, or a window the window system placed in the middle of it when no monitor shows
+    // enough of its title bar for the user to take hold of it: after the monitor it stood on was
+    // unplugged, say.
     void keepReachable();
 
     // Shows the window without waiting for it, restored and in front.

@@ -273,6 +273,12 @@ void TestMonitors::aMonitorGoingAwayLeavesNoWindowOutOfReach()
     layOut({{Other, smaller}, {QStringLiteral("c-new"), QRect(1024, 0, 1920, 1080)}});
     QCoreApplication::processEvents();
     QCOMPARE(f.pos(), mainAt);
+    // Nor does a change of monitors move a window the user put across two of them.
+    f.move(1024 - 100, 200);
+    const QPoint acrossAt = f.pos();
+    layOut({{Other, smaller}, {QStringLiteral("c-new"), QRect(1024, 0, 1600, 1200)}});
+    QCoreApplication::processEvents();
+    QCOMPARE(f.pos(), acrossAt);
 }
 
 QTEST_MAIN(TestMonitors)
