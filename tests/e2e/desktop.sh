@@ -76,11 +76,15 @@ client_at() {
 set_up_countdown() {
     local minutes=$1
     shift
-    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+    # The advertisement comes with the main window, and a window manager may still be giving it
+    # the focus: the keys wait until the main window has the keyboard.
+    focus_on "$main"
     # The focus starts on Exit; Tab reaches the minutes box.
     xdotool key --clearmodifiers Tab ctrl+a
     xdotool type "$minutes"
     [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
+    begin_s=$(date +%s.%N)
+    picture_moves "$main" || { fail "${wm:-}: Begin did not start the countdown"; return 1; }
 }
 
 # Starts window manager $1 and waits until it manages the screen. One that dies on start-up (seen
@@ -307,14 +311,12 @@ case_wm() {
     start_program || return
     if [ "$kind" = box ]; then
         # Options, Show a message box; Begin; File, Hide.
-        set_up_countdown 1 alt+o s alt+b
-        begin_s=$(date +%s.%N)
+        set_up_countdown 1 alt+o s alt+b || return
         hide_main
         main_state=minimised
         title='^Kelto Zelbo Break$'
     else
-        set_up_countdown 1 alt+b
-        begin_s=$(date +%s.%N)
+        set_up_countdown 1 alt+b || return
         title='^Window Popup$'
     fi
     main_desktop=$(desktop_of "$main")
