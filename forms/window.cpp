@@ -127,23 +127,18 @@ void Window::keepReachable()
     // A window not shown yet goes to its place when it is.
     if (!m_placed)
         return;
+    if (m_placement == Placement::WindowSystem) {
+        centreIfUnreachable(*this);
+        return;
+    }
     // A window the program places goes back to its place unless the monitors show all of it
     // (one the user put across two of them stays): some window managers pull a window that a
     // monitor took away with it to the edge of another, to the width of a title bar's corner.
-    const QList<QRect> rects = monitors();
-    const QRect frame = frameGeometry();
-    if (m_placement != Placement::WindowSystem) {
-        QRegion hidden(frame);
-        for (const QRect &monitor : rects)
-            hidden -= monitor;
-        if (!hidden.isEmpty())
-            applyPlacement();
-        return;
-    }
-    if (reachable(frame, rects))
-        return;
-    if (const QScreen *primary = QGuiApplication::primaryScreen())
-        move(centredIn(primary->availableGeometry(), frame.size()));
+    QRegion hidden(frameGeometry());
+    for (const QRect &monitor : monitors())
+        hidden -= monitor;
+    if (!hidden.isEmpty())
+        applyPlacement();
 }
 
 void Window::closeEvent(QCloseEvent *event)

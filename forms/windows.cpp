@@ -62,13 +62,19 @@ void keepWindowsReachable()
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *window = qobject_cast<Window *>(widget)) {
             window->keepReachable();
-        } else if (widget->isVisible() && !reachable(widget->frameGeometry(), monitors())) {
-            // A message box: it comes back in the middle of the primary monitor.
-            if (const QScreen *primary = QGuiApplication::primaryScreen())
-                widget->move(
-                    centredIn(primary->availableGeometry(), widget->frameGeometry().size()));
+        } else if (widget->isVisible()) {
+            centreIfUnreachable(*widget); // a message box
         }
     }
+}
+
+void centreIfUnreachable(QWidget &window)
+{
+    const QRect frame = window.frameGeometry();
+    if (reachable(frame, monitors()))
+        return;
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        window.move(centredIn(primary->availableGeometry(), frame.size()));
 }
 
 void load(Window &window)

@@ -22,6 +22,10 @@ void prepareApplication(QApplication &app);
 // runs whenever a monitor is unplugged, added or moved.
 void keepWindowsReachable();
 
+// A window the user can no longer take hold of by its title bar comes to the middle of the
+// primary monitor.
+void centreIfUnreachable(QWidget &window);
+
 // Registers a newly created window as loaded and runs its load handler.
 void load(Window &window);
 Window *findLoaded(const QMetaObject &kind);
