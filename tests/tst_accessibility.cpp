@@ -13,11 +13,13 @@
 #include "support/recordingdesktop.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/qpa/qplatformaccessibility.h>
 #include <QtGui/qpa/qplatformintegration.h>
+#include <QtGui/qpa/qwindowsysteminterface.h>
 
 #include <functional>
 
@@ -93,6 +95,7 @@ private slots:
     void pressActionClicksLikeTheMouse_data();
     void pressActionClicksLikeTheMouse();
     void captionChangeIsAnnounced();
+    void alarmFocusIsAnnouncedLast();
 
 private:
     RecordingDesktop m_desktop;
@@ -181,6 +184,29 @@ void TestAccessibility::captionChangeIsAnnounced()
     QCOMPARE(events.count({seconds, QAccessible::NameChanged}), 1);
     QCOMPARE(QAccessible::queryAccessibleInterface(seconds)->text(QAccessible::Name),
              QStringLiteral("59"));
+}
+
+void TestAccessibility::alarmFocusIsAnnouncedLast()
+{
+    // The pop-up activated, deactivated and activated again, as a screen reader once saw it
+    // before it read nothing of the message: each time the pop-up becomes active, what a screen
+    // reader hears after Qt is done with the activation is where the focus is.
+    Form6 &popup = forms::show<Form6>();
+    Form5 &editor = forms::show<Form5>();
+    QVERIFY(QTest::qWaitForWindowExposed(&popup));
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    // The editor takes the activation away in between.
+    for (QWidget *active : {static_cast<QWidget *>(&popup), static_cast<QWidget *>(&editor),
+                            static_cast<QWidget *>(&popup)}) {
+        QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+            active->windowHandle(), Qt::ActiveWindowFocusReason);
+        QCOMPARE(QApplication::activeWindow(), active);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus && focus->window() == active);
+        events.clear();
+        if (active == &popup)
+            QTRY_VERIFY(events.contains({focus, QAccessible::Focus}));
+    }
 }
 
 QTEST_MAIN(TestAccessibility)
