@@ -74,16 +74,29 @@ client_at() {
 
 # Types keys into the main window: the minutes box gets $1, then the keys $2...
 set_up_countdown() {
-    local minutes=$1
+    local minutes=$1 attempt
     shift
     # The advertisement comes with the main window, and a window manager may still be giving it
-    # the focus: the keys wait until the main window has the keyboard.
-    focus_on "$main"
-    # The focus starts on Exit; Tab reaches the minutes box.
-    xdotool key --clearmodifiers Tab ctrl+a
-    xdotool type "$minutes"
-    [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
-    begin_s=$(date +%s.%N)
+    # the focus, even after the main window had it: the keys wait until the main window has the
+    # keyboard, and are typed again where it lost the keyboard meanwhile. Typed again after
+    # Begin, they change nothing: Begin and the minutes box are then disabled.
+    for attempt in 1 2 3; do
+        focus_on "$main"
+        # A menu the keys opened before is closed first.
+        [ "$attempt" = 1 ] || xdotool key Escape
+        # The focus starts on Exit; Tab reaches the minutes box.
+        xdotool key --clearmodifiers Tab ctrl+a
+        xdotool type "$minutes"
+        [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
+        begin_s=$(date +%s.%N)
+        sleep 0.3
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$main" ] && break
+        echo "${wm:-}: the main window lost the keyboard while the countdown was set up"
+    done
+    if [ -n "$(visible_windows '^Error$')" ]; then
+        fail "${wm:-}: Begin refused the minutes box"
+        return 1
+    fi
     picture_moves "$main" || { fail "${wm:-}: Begin did not start the countdown"; return 1; }
 }
 
@@ -339,7 +352,9 @@ case_wm() {
     alarm_s=$(date +%s.%N)
     if [ -z "$alarm" ]; then
         touch "$work/stop-typing"; wait "$typist"
-        fail "$wm: no $kind alarm"
+        fail "$wm: no $kind alarm; the program's windows on screen:" \
+            "$(for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+                printf '"%s" ' "$(xdotool getwindowname "$id" 2>/dev/null)"; done)"
         for id in $(xdotool search --name "$title" 2>/dev/null); do
             state=$(xprop -id "$id" WM_STATE | grep state)
             echo "window $id on desktop $(desktop_of "$id"), $state," \
