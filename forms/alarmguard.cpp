@@ -50,12 +50,12 @@ void AlarmGuard::setClock(Clock clock)
     forms::clock() = std::move(clock);
 }
 
-void AlarmGuard::arm()
+void AlarmGuard::arm(bool appearing)
 {
     // The alarm comes to the user, not the user to the desktop of the program's other windows,
     // and where they look.
     Desktop::current().bringToCurrentDesktop(m_window);
-    comeToUsersMonitor();
+    comeToUsersMonitor(appearing);
     m_shownAt = m_lastKeyAt = now();
     m_left = false;
     if (!m_holding) {
@@ -67,7 +67,7 @@ void AlarmGuard::arm()
     m_activationWait.start();
 }
 
-void AlarmGuard::comeToUsersMonitor()
+void AlarmGuard::comeToUsersMonitor(bool appearing)
 {
     // With one monitor the alarm goes where the window system puts a new window.
     if (QGuiApplication::screens().size() < 2)
@@ -77,7 +77,7 @@ void AlarmGuard::comeToUsersMonitor()
         return;
     const QRect area = screen->availableGeometry();
     // One that is on screen already, on that monitor, stays where it is.
-    if (!m_appearing && area.contains(m_window.frameGeometry().center()))
+    if (!appearing && area.contains(m_window.frameGeometry().center()))
         return;
     // A message box takes its size as it shows; until then its size hint tells it.
     m_window.adjustSize();
@@ -173,11 +173,8 @@ bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
         // Shown by the program: the alarm coming. A window the user restores, or comes back to on
         // another desktop (some window managers minimise windows of desktops not shown), is shown
         // by the window system and is no longer unasked.
-        if (watched == &m_window && !event->spontaneous()) {
-            m_appearing = true;
-            arm();
-            m_appearing = false;
-        }
+        if (watched == &m_window && !event->spontaneous())
+            arm(true);
         break;
     case QEvent::WindowActivate:
         if (watched == &m_window)

@@ -50,7 +50,8 @@ public:
     ~AlarmGuard() override;
 
     // The window is coming to the front, on the user's desktop: the user may still be typing.
-    void arm();
+    // `appearing`: the program is showing it now, rather than showing it again while on screen.
+    void arm(bool appearing = false);
     bool isHolding() const { return m_holding; }
 
     // Asks for attention unless the window is the active window; run ActivationWait after arm().
@@ -69,14 +70,12 @@ private:
     bool guards(QObject *receiver) const;
     bool letThrough(const QKeyEvent &key);
     void standAside();
-    void comeToUsersMonitor();
+    void comeToUsersMonitor(bool appearing);
     void activated();
     void announceFocus();
 
     QWidget &m_window;
     bool m_holding = false;
-    // Whether the window is being shown now, rather than shown again while on screen.
-    bool m_appearing = false;
     std::chrono::milliseconds m_shownAt{};
     std::chrono::milliseconds m_lastKeyAt{};
     // Whether the window has been active and lost it since the program showed it.
