@@ -346,6 +346,15 @@ case_wm() {
     # The typing starts some seconds before the alarm is due, however long the set-up took.
     sleep "$(awk -v b="$begin_s" -v now="$(date +%s.%N)" \
         'BEGIN {s = b + 52 - now; print (s > 0 ? s : 0)}')"
+    # The keys are typed into the document: typed into the main window, they would press its
+    # focused button, Stop among them. Where the document has lost the keyboard, it says to whom.
+    local focused
+    focused=$(xdotool getwindowfocus 2>/dev/null)
+    if [ "$focused" != "$document" ]; then
+        echo "$wm: the keyboard was on \"$(xdotool getwindowname "$focused" 2>/dev/null)\"," \
+            "not on the document, before the typing"
+        focus_on "$document"
+    fi
     type_along &
     local typist=$!
     alarm=$(wait_other_window "$title" "$main" 20)
