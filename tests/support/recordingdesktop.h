@@ -62,5 +62,6 @@ public:
 // a RecordingDesktop in place, or it ends the program.
 void unloadAllWindows();
 
-// Makes any Qt warning in the running test function fail it.
+// Makes any Qt warning in the running test function fail it. The offscreen platform's remarks on
+// what it cannot do are left out of the log altogether.
 void failOnWarnings();
