@@ -72,6 +72,14 @@ client_at() {
     [ "$corner" = "$2,$3" ]
 }
 
+# Clicks the main window at $1,$2 in the 286 px high client area under its menu bar, where its
+# controls lie: the minutes box at 60,57, Change at 140,84.
+click_main() {
+    local x y height
+    read -r x y _ height <<<"$(client_geometry "$main")"
+    xdotool mousemove "$((x + $1))" "$((y + height - 286 + $2))" click 1
+}
+
 # Types keys into the main window: the minutes box gets $1, then the keys $2...
 set_up_countdown() {
     local minutes=$1 attempt
@@ -84,8 +92,11 @@ set_up_countdown() {
         focus_on "$main"
         # A menu the keys opened before is closed first.
         [ "$attempt" = 1 ] || xdotool key Escape
-        # The focus starts on Exit; Tab reaches the minutes box.
-        xdotool key --clearmodifiers Tab ctrl+a
+        # The minutes box is clicked into: keys that come before Qt has given the window its
+        # focus go to the window itself, where a Tab reaches Exit and the minutes were lost
+        # (Begin then started the box's ten minutes).
+        click_main 60 57
+        xdotool key --clearmodifiers ctrl+a
         xdotool type "$minutes"
         [ $# -gt 0 ] && xdotool key --clearmodifiers --delay 150 "$@"
         begin_s=$(date +%s.%N)
@@ -414,13 +425,9 @@ continue_with_the_main_window_hidden() {
     local popup=$alarm error
     focus_on "$main"
     # Change, then the minutes box, with the mouse: an access key presses its button only a moment
-    # later, after a click that follows at once. The controls lie in the 286 px high client area
-    # under the menu bar.
-    local x y height
-    read -r x y _ height <<<"$(client_geometry "$main")"
-    y=$((y + height - 286))
-    xdotool mousemove "$((x + 140))" "$((y + 84))" click 1
-    xdotool mousemove "$((x + 60))" "$((y + 57))" click 1
+    # later, after a click that follows at once.
+    click_main 140 84
+    click_main 60 57
     xdotool key --clearmodifiers ctrl+a
     xdotool type abc
     hide_main
