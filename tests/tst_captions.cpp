@@ -5,11 +5,11 @@
 #include "countdown/form1.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
-#include "forms/timer.h"
 #include "forms/windows.h"
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAbstractButton>
@@ -114,10 +114,7 @@ void TestCaptions::windows()
     QFETCH(QSize, clientTwips);
 
     forms::Window &window = open();
-    // The advertisement and the farewell close themselves when their time runs out, which a busy
-    // machine may take to show them.
-    for (forms::Timer *countdown : window.findChildren<forms::Timer *>())
-        countdown->setEnabled(false);
+    holdCountdowns(window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 

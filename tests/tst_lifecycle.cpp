@@ -110,14 +110,12 @@ void closeByWindowSystem(T *window)
     QVERIFY(!forms::loaded<T>());
 }
 
-// Shows a window with its own countdown stopped. The advertisement's and the farewell's run out
-// after fifteen and two seconds of the steady clock, which must play no part here: a cycle that
-// waits for the window's exposure, on a busy machine, can take that long.
+// Shows a window with its own countdown stopped: the steady clock must play no part here.
 template <class T>
 T &showHeld()
 {
     T &window = forms::show<T>();
-    window.Timer1->setEnabled(false);
+    holdCountdowns(window);
     return window;
 }
 

@@ -3,6 +3,7 @@
 #include "countdown/form1.h"
 #include "forms/commandbutton.h"
 #include "forms/optionbutton.h"
+#include "forms/timer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -14,6 +15,12 @@ void tick(Form1 &f, int times)
 {
     for (int i = 0; i < times; ++i)
         f.Timer1_Timer();
+}
+
+void holdCountdowns(QWidget &window)
+{
+    for (forms::Timer *countdown : window.findChildren<forms::Timer *>())
+        countdown->setEnabled(false);
 }
 
 void closeByWindowSystem(QWidget &window)

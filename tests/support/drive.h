@@ -9,6 +9,10 @@ class QWidget;
 // Runs the main window's countdown tick `times` times, as a second passing each.
 void tick(Form1 &f, int times);
 
+// Stops the countdowns of `window` (the advertisement's fifteen seconds, the farewell's two), so
+// that a test waiting on a busy machine for the window to be shown is not overtaken by them.
+void holdCountdowns(QWidget &window);
+
 // What the window system sends for Alt+F4 or the close box.
 void closeByWindowSystem(QWidget &window);
 
