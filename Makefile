@@ -25,9 +25,10 @@ FUZZ_TARGETS := readnumber decrement minutesbox textlimit
 
 # Debian package names, none of them tied to one release's version numbers. To build and run: the
 # toolchain (Ninja builds a tree a fifth faster than make) and Qt 6 (with its Wayland platform,
-# for Wayland sessions without XWayland), libcanberra with its sound-server back end and the
+# for Wayland sessions without XWayland, and its private headers, whose platform interface asks the
+# X server for its time), libcanberra with its sound-server back end and the
 # sound theme for the alarm's bell, and the font the windows are laid out for.
-RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
+RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-wayland \
                 libcanberra-dev libcanberra-pulse sound-theme-freedesktop fonts-liberation2
 
 # To test besides: the X server and tools the end-to-end test drives the real program with (and
@@ -35,8 +36,7 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-wayland \
 # its usual window decoration) and the typed-into program its desktop cases run under, the Wayland
 # compositor with Xwayland its Wayland cases run in, the PulseAudio server and its recorder that the
 # sound test plays the bell into, the accessibility bus and its Python bindings the accessibility
-# test reads the program through, Qt's private headers the in-process accessibility test switches
-# assistive technology on with, the desktop-file and AppStream validators, the Debian packaging
+# test reads the program through, the desktop-file and AppStream validators, the Debian packaging
 # tools, the MinGW resource compiler that checks the Windows resource script, clang with the
 # libFuzzer runtime of the release's default clang (libclang-rt-dev follows clang's version), and
 # the release's clang-format, which checks the sources' formatting. The scripts read processes with
@@ -49,7 +49,7 @@ TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus
                  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
                  pulseaudio pulseaudio-utils \
-                 at-spi2-core python3-pyatspi python3-dbus qt6-base-private-dev \
+                 at-spi2-core python3-pyatspi python3-dbus \
                  desktop-file-utils appstream dpkg-dev lintian file binutils-mingw-w64-x86-64 \
                  clang libclang-rt-dev clang-format
 
@@ -133,15 +133,8 @@ build: configure
 run: build
 	./$(PROGRAM)
 
-# The program, its tests and tools. Once the test tools are installed the tree is configured once
-# more (a second or two, rebuilding nothing), so that what they bring since `make run` configured
-# it is found (Qt's private headers, for the in-process accessibility test); after that, CMake
-# configures it again only when its own files change or the make command asks for other settings.
-$(BUILD_DIR)/test-tools.stamp: | configure
-	cmake -S . -B $(BUILD_DIR) >/dev/null
-	@touch $@
-
-build-all: $(BUILD_DIR)/test-tools.stamp
+# The program, its tests and tools.
+build-all: configure
 	cmake --build $(BUILD_DIR) --parallel
 
 check: build-all

@@ -57,6 +57,8 @@ void AlarmGuard::arm(bool appearing)
     Desktop::current().bringToCurrentDesktop(m_window);
     comeToUsersMonitor(appearing);
     m_shownAt = m_lastKeyAt = now();
+    m_lastTyped = Desktop::current().windowSystemTime();
+    m_keysStamped = false;
     m_left = false;
     if (!m_holding) {
         m_holding = true;
@@ -155,15 +157,49 @@ bool AlarmGuard::guards(QObject *receiver) const
 
 bool AlarmGuard::letThrough(const QKeyEvent &key)
 {
+    if (key.type() == QEvent::KeyRelease)
+        return !couldPressAButton(key);
     const std::chrono::milliseconds at = now();
-    const bool settled = at - m_shownAt >= OpenFor && at - m_lastKeyAt >= QuietFor;
+    const std::optional<quint32> typed = Desktop::current().typedAt(key);
+    // How long the window has been open is the program's own time: the window stays on screen
+    // while the program is held up, and a hold-up can only lengthen it. The pause before the key
+    // is the user's, which only the window system's stamps tell.
+    const bool settled = at - m_shownAt >= OpenFor && quietBefore(typed, at) >= QuietFor;
     if (key.type() == QEvent::KeyPress)
-        m_lastKeyAt = at;
-    if (settled && key.type() != QEvent::KeyRelease) {
+        keyPressed(typed, at);
+    if (settled) {
         standAside();
         return true;
     }
     return !couldPressAButton(key);
+}
+
+std::chrono::milliseconds AlarmGuard::quietBefore(std::optional<quint32> typed,
+                                                  std::chrono::milliseconds at) const
+{
+    const std::chrono::milliseconds handled = at - m_lastKeyAt;
+    // A key without a stamp where the others have one is a key Qt handed on again (its
+    // accessibility bridge does, once a screen reader has passed on it): no pause of its own.
+    if (!typed)
+        return m_keysStamped ? std::chrono::milliseconds{0} : handled;
+    if (!m_lastTyped)
+        return handled;
+    // The clock wraps around at 32 bits; a key typed before the alarm came is a negative pause.
+    const std::chrono::milliseconds stamped{static_cast<qint32>(*typed - *m_lastTyped)};
+    // A clock that stood still while the program handled keys half a second apart keeps no time.
+    if (stamped == std::chrono::milliseconds{0} && handled >= QuietFor)
+        return handled;
+    return stamped;
+}
+
+void AlarmGuard::keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at)
+{
+    m_lastKeyAt = at;
+    if (!typed)
+        return;
+    m_keysStamped = true;
+    if (!m_lastTyped || static_cast<qint32>(*typed - *m_lastTyped) > 0)
+        m_lastTyped = typed;
 }
 
 bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 
@@ -14,13 +15,19 @@ namespace forms {
 
 // An alarm window comes unasked, most often while the user is typing in another program, and
 // takes the keyboard focus. The guard keeps the keys that were meant for that program from
-// pressing the alarm's buttons: until the window has been open for OpenFor and no key has come
-// for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
+// pressing the alarm's buttons: until the window has been open for OpenFor and the user has not
+// typed for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
 // character) does nothing in it. Copying (Ctrl keys) and moving the focus work throughout, mouse
 // clicks at once. Once the guard has let a key through it stands aside until the program shows
 // the window again. It stands aside too when the user comes back to the window after leaving it
 // (it lost the activation meanwhile) once it has been open for OpenFor: what the user types
 // then is meant for it, however recently they typed.
+//
+// The pause is one in the user's typing, told by the time the window system stamped on each key
+// as it was typed, and on the first key by the window system's time when the alarm came. A busy
+// machine can leave the program handling nothing for a while, and then the keys typed meanwhile
+// in one burst: by when the program handles them, a user who typed on would seem to have paused.
+// Where the window system stamps no keys, the keys are timed as the program handles them.
 //
 // Each time the window becomes the active window, once Qt has handled the activation, the guard
 // announces to assistive technology again which control has the focus, so that the last a screen
@@ -69,6 +76,9 @@ protected:
 private:
     bool guards(QObject *receiver) const;
     bool letThrough(const QKeyEvent &key);
+    std::chrono::milliseconds quietBefore(std::optional<quint32> typed,
+                                          std::chrono::milliseconds at) const;
+    void keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at);
     void standAside();
     void comeToUsersMonitor(bool appearing);
     void activated();
@@ -76,8 +86,15 @@ private:
 
     QWidget &m_window;
     bool m_holding = false;
+    // When the program showed the window, on its own steady clock.
     std::chrono::milliseconds m_shownAt{};
+    // When the program handled the last key press, on that clock.
     std::chrono::milliseconds m_lastKeyAt{};
+    // The latest the user is known to have typed, on the window system's clock: the stamp of the
+    // last key press, or the window system's time when the window was shown.
+    std::optional<quint32> m_lastTyped;
+    // Whether a key pressed since the window was shown had the window system's stamp.
+    bool m_keysStamped = false;
     // Whether the window has been active and lost it since the program showed it.
     bool m_left = false;
     QTimer m_activationWait;

@@ -120,6 +120,16 @@ QScreen *SystemDesktop::userScreen()
                                      platform::focusedWindowFrame(), pointer));
 }
 
+std::optional<quint32> SystemDesktop::windowSystemTime()
+{
+    return platform::windowSystemTime();
+}
+
+std::optional<quint32> SystemDesktop::typedAt(const QKeyEvent &key)
+{
+    return platform::typedAt(key);
+}
+
 void SystemDesktop::openLink(const QString &link)
 {
     platform::openLink(link);

@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+class QKeyEvent;
 class QMessageBox;
 class QScreen;
 class QWidget;
@@ -12,7 +14,8 @@ namespace forms {
 
 // Everything that blocks the window thread or leaves the process goes through here: modal
 // message boxes, the system beep, links handed to the desktop, the requests for the user's
-// attention, the virtual desktop and the monitor an alarm comes to, and the end of the program.
+// attention, the virtual desktop and the monitor an alarm comes to, the window system's clock, and
+// the end of the program.
 // Tests install a recorder in place of the real desktop so that nothing blocks and nothing quits.
 class Desktop
 {
@@ -44,6 +47,13 @@ public:
     // whichever program it belongs to, where the window system tells; else the pointer's; else the
     // primary monitor.
     virtual QScreen *userScreen() = 0;
+    // The window system's clock, the one it stamps each key with as it is typed: milliseconds that
+    // wrap around at 32 bits. Its time now, asked of the window system; nothing where it cannot be
+    // asked.
+    virtual std::optional<quint32> windowSystemTime() = 0;
+    // When the key was typed, on that clock; nothing where the window system did not stamp it.
+    // Asked once for each key press and the shortcut check before it.
+    virtual std::optional<quint32> typedAt(const QKeyEvent &key) = 0;
     // Leaves the window thread's event loop; the program then returns from main.
     virtual void endProgram() = 0;
 
@@ -66,6 +76,8 @@ public:
     void bringToFront(QWidget &window) override;
     void bringToCurrentDesktop(QWidget &window) override;
     QScreen *userScreen() override;
+    std::optional<quint32> windowSystemTime() override;
+    std::optional<quint32> typedAt(const QKeyEvent &key) override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;

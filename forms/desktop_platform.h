@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QKeyEvent;
 class QWidget;
 
 // What the desktop does differently on each window system. Each platform has a file of its own
@@ -23,6 +24,12 @@ void bringToCurrentDesktop(QWidget &window);
 // The frame of the window that has the keyboard focus, whichever program it belongs to, in the
 // window system's own pixels; nothing where the window system does not tell.
 std::optional<QRect> focusedWindowFrame();
+
+// The window system's time now, on the clock it stamps keys with (see Desktop::windowSystemTime).
+std::optional<quint32> windowSystemTime();
+
+// When the key was typed, on that clock (see Desktop::typedAt).
+std::optional<quint32> typedAt(const QKeyEvent &key);
 
 // Hands a web or mail link to the program the user registered for it.
 void openLink(const QString &link);

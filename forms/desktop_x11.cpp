@@ -2,8 +2,11 @@
 
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QUrl>
 #include <QWidget>
+#include <qpa/qplatformnativeinterface.h>
 
 #include <xcb/xcb.h>
 
@@ -162,6 +165,28 @@ std::optional<QRect> focusedWindowFrame()
 {
     std::optional<X11> x11 = X11::connect();
     return x11 ? x11->focusedWindowFrame() : std::nullopt;
+}
+
+std::optional<quint32> windowSystemTime()
+{
+    if (!X11::connect() || !QGuiApplication::primaryScreen())
+        return std::nullopt;
+    // Qt asks the X server over its own connection: a change of nothing to a property of the root
+    // window, whose notification carries the server's time. Nothing comes back as 0, the time the
+    // server never gives.
+    void *time = QGuiApplication::platformNativeInterface()->nativeResourceForScreen(
+        QByteArrayLiteral("gettimestamp"), QGuiApplication::primaryScreen());
+    if (!time)
+        return std::nullopt;
+    return static_cast<quint32>(reinterpret_cast<quintptr>(time));
+}
+
+std::optional<quint32> typedAt(const QKeyEvent &key)
+{
+    // Qt passes on the X server's stamp (the compositor's under Wayland); 0 is none.
+    if (key.timestamp() == 0)
+        return std::nullopt;
+    return static_cast<quint32>(key.timestamp());
 }
 
 void openLink(const QString &link)

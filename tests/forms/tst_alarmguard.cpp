@@ -6,6 +6,7 @@
 #include "support/recordingdesktop.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -20,21 +21,31 @@ namespace {
 // The guard's time, moved by the tests alone.
 std::chrono::milliseconds guardNow{0};
 
+// The window system's time as the alarm comes, where the desktop tells it: near the end of the
+// 32-bit clock, so that the stamps of the keys after it wrap around.
+constexpr quint32 ClockAtAlarm = 0xFFFFFE00;
+
 struct Press
 {
-    std::chrono::milliseconds at; // after the window opened
+    std::chrono::milliseconds at; // handled, after the window opened
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
     // Instead of a key: the user goes to another window ("leave") or back to the alarm ("back").
     QString move = {};
+    // When the key was typed, after the window opened, by the window system's stamp; unstamped
+    // where there is none.
+    std::optional<qint32> typed = {};
 };
 
 // "0 x, 300 Space, 1000 alt+g, 1200 leave": a key, or a move, at each time, in milliseconds
-// after the window opened.
+// after the window opened; "1900/1135 Space": a key handled at 1900, stamped as typed at 1135.
+// A script that starts "untold, " runs where the desktop does not tell the window system's time.
 QList<Press> presses(const QString &script)
 {
     QList<Press> list;
     for (const QString &item : script.split(QStringLiteral(", "))) {
+        if (item == QStringLiteral("untold"))
+            continue;
         const QStringList parts = item.split(QLatin1Char(' '));
         QString name = parts.at(1);
         if (name == QStringLiteral("leave") || name == QStringLiteral("back")) {
@@ -42,16 +53,43 @@ QList<Press> presses(const QString &script)
                 {std::chrono::milliseconds(parts.at(0).toInt()), Qt::Key_unknown, {}, name});
             continue;
         }
+        const QStringList times = parts.at(0).split(QLatin1Char('/'));
+        std::optional<qint32> typed;
+        if (times.size() > 1)
+            typed = times.at(1).toInt();
         Qt::KeyboardModifiers modifiers;
         if (name.startsWith(QStringLiteral("alt+"))) {
             modifiers = Qt::AltModifier;
             name = name.mid(4);
         }
         const QKeySequence sequence = QKeySequence::fromString(name);
-        list.append({std::chrono::milliseconds(parts.at(0).toInt()), Qt::Key(sequence[0].key()),
-                     modifiers});
+        list.append({std::chrono::milliseconds(times.at(0).toInt()),
+                     Qt::Key(sequence[0].key()),
+                     modifiers,
+                     {},
+                     typed});
     }
     return list;
+}
+
+// A key pressed and released as the window system delivers it, stamped `typed` on its clock: the
+// shortcut check first, then the press and the release.
+void typeStamped(QWidget &target, Qt::Key key, Qt::KeyboardModifiers modifiers, quint32 typed)
+{
+    QString text;
+    if (const char ascii = QTest::keyToAscii(key); ascii != 0 && !(modifiers & Qt::AltModifier))
+        text = QString(QChar::fromLatin1(ascii));
+    const QPointer<QWidget> receiver(&target);
+    if (qt_sendShortcutOverrideEvent(&target, typed, key, modifiers, text))
+        return;
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        if (!receiver)
+            return; // the key closed its window
+        QKeyEvent event(type, key, modifiers, text);
+        event.setTimestamp(typed);
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(receiver, &event);
+    }
 }
 
 // The button "&Go" on a window whose guard stands against typing, first in its tab order.
@@ -68,6 +106,11 @@ void play(QWidget &target, std::chrono::milliseconds openedAt, const QList<Press
     forms::Window elsewhere(QStringLiteral("Document"), 3000, 1500);
     for (const Press &press : keys) {
         guardNow = openedAt + press.at;
+        if (press.typed) {
+            typeStamped(target, press.key, press.modifiers,
+                        ClockAtAlarm + static_cast<quint32>(*press.typed));
+            continue;
+        }
         if (press.move.isEmpty()) {
             QTest::keyClick(&target, press.key, press.modifiers);
             continue;
@@ -113,6 +156,15 @@ private slots:
     void comesToTheUsersDesktopWhenTheProgramShowsIt();
 
 private:
+    // The desktop tells the window system's time as the alarm comes, unless the script is "untold".
+    void tellTimeUnless(const QString &script)
+    {
+        if (script.startsWith(QStringLiteral("untold")))
+            desktop->windowClock.reset();
+        else
+            desktop->windowClock = ClockAtAlarm;
+    }
+
     std::unique_ptr<AlarmDesktop> desktop;
 };
 
@@ -161,6 +213,26 @@ void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard_data()
     // The window system took the activation away and gave it back while the alarm arrived.
     QTest::newRow("arrival flap while typing on")
         << "0 leave, 100 back, 200 a, 400 Return, 700 Space" << 0;
+    // The program was held up while the user typed on: the keys come in a burst, and only their
+    // stamps tell when they were typed.
+    QTest::newRow("typing on through a hold-up")
+        << "0/0 a, 300/300 b, 600/600 c, 900/900 d, 1100/1100 x, 1900/1135 Space, "
+           "1900/1170 Return, 1950/1205 Space"
+        << 0;
+    QTest::newRow("a pause the stamps tell, handled at once")
+        << "0/0 a, 300/300 b, 700/700 x, 1100/1300 Return" << 1;
+    QTest::newRow("access key after a pause the stamps tell")
+        << "0/0 x, 700/300 y, 1000/900 alt+g" << 1;
+    QTest::newRow("typed soon after the alarm came, handled a second later")
+        << "1000/499 Return" << 0;
+    QTest::newRow("typed half a second after the alarm came") << "1000/500 Return" << 1;
+    QTest::newRow("typed before the alarm came, handled after it")
+        << "1300/-40 Return, 1300/-5 Space" << 0;
+    QTest::newRow("time untold: the first key by handling, the next by stamps")
+        << "untold, 900/5000 x, 1600/5035 Return" << 0;
+    QTest::newRow("stamps of a clock that stands still") << "800/0 x, 1400/0 Return" << 1;
+    QTest::newRow("a key handed on again, without a stamp")
+        << "0/0 a, 300/300 b, 1000/700 x, 1600 y, 1650/750 Return" << 0;
 }
 
 void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()
@@ -171,6 +243,7 @@ void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
     auto *button = guardedGoButton(window);
     const std::chrono::milliseconds openedAt = guardNow;
+    tellTimeUnless(keys);
     window.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QSignalSpy clicked(button, &QPushButton::clicked);
@@ -224,6 +297,11 @@ void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot_data()
     QTest::newRow("alarm, a sentence")
         << unasked << "0 o, 100 k, 200 Space, 300 o, 400 Return" << true;
     QTest::newRow("alarm, Enter after the guard") << unasked << "1000 Return" << false;
+    QTest::newRow("alarm, a sentence through a hold-up")
+        << unasked
+        << "0/0 o, 300/300 k, 600/600 Space, 900/900 o, 1100/1100 k, 1900/1135 Space, "
+           "1900/1170 Return"
+        << true;
     QTest::newRow("error, Enter at once") << answer << "0 Return" << false;
 }
 
@@ -238,6 +316,7 @@ void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot()
         QStringLiteral("It has been 1 minute(s)."), arrival);
     QSignalSpy finished(box.get(), &QDialog::finished);
     const std::chrono::milliseconds openedAt = guardNow;
+    tellTimeUnless(keys);
     box->show();
     QVERIFY(QTest::qWaitForWindowActive(box.get()));
     QWidget *focus = box->focusWidget() ? box->focusWidget() : box.get();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
@@ -51,6 +52,18 @@ void RecordingDesktop::bringToCurrentDesktop(QWidget &window)
 QScreen *RecordingDesktop::userScreen()
 {
     return userWorksOn ? userWorksOn.get() : QGuiApplication::primaryScreen();
+}
+
+std::optional<quint32> RecordingDesktop::windowSystemTime()
+{
+    return windowClock;
+}
+
+std::optional<quint32> RecordingDesktop::typedAt(const QKeyEvent &key)
+{
+    if (key.timestamp() == 0)
+        return std::nullopt;
+    return static_cast<quint32>(key.timestamp());
 }
 
 void RecordingDesktop::openLink(const QString &link)

@@ -38,6 +38,9 @@ public:
     void bringToCurrentDesktop(QWidget &window) override;
     // The screen in userWorksOn, the primary one while that is empty.
     QScreen *userScreen() override;
+    // windowClock; and each key's own stamp, where it has one.
+    std::optional<quint32> windowSystemTime() override;
+    std::optional<quint32> typedAt(const QKeyEvent &key) override;
     void beep() override;
     void openLink(const QString &link) override;
     void endProgram() override;
@@ -54,6 +57,8 @@ public:
     QStringList broughtToCurrentDesktop;
     // The monitor the user works on, as the desktop would tell it.
     QPointer<QScreen> userWorksOn;
+    // The window system's time, as the desktop would tell it: none unless a test sets it.
+    std::optional<quint32> windowClock;
     // Runs while a message box is "open", as the user's time inside a modal box.
     std::function<void()> whileBoxOpen;
 };
