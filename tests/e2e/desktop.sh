@@ -4,8 +4,10 @@
 # focused and typed into on the monitor that is not the primary, either maximised on the second
 # virtual desktop while the program's windows stay on the first (WM-KIND-desktop2), or full screen
 # (WM-KIND-fullscreen); in WM-popup-unplug, as in WM-popup-desktop2, the primary monitor is
-# unplugged during the countdown. The program's windows stand on the primary monitor, the alarm
-# comes on the user's. Every case runs in parallel with the others, each on its own X server,
+# unplugged during the countdown; in WM-KIND-stall the document is maximised on the program's
+# desktop, and the program is held up for 0.8 s while the user types on through the alarm, as a
+# busy machine does. The program's windows stand on the primary monitor, the alarm comes on the
+# user's. Every case runs in parallel with the others, each on its own X server,
 # runtime folder and processes, ended by pid.
 # Usage: desktop.sh PROGRAM [CASE...]
 set -uo pipefail
@@ -21,6 +23,7 @@ for wm in metacity xfwm4 openbox kwin; do
             "$wm-$kind-fullscreen")
     done
 done
+all_cases+=(metacity-box-stall)
 cases=("${@:-${all_cases[@]}}")
 
 for tool in Xorg xrandr xdotool xprop xwininfo xterm dbus-daemon metacity openbox xfwm4 kwin_x11; do
@@ -280,7 +283,8 @@ start_document() {
         within 1 eval 'xprop -id "$document" _NET_WM_STATE | grep -q "${states% *}"' && break
     done
     xprop -id "$document" _NET_WM_STATE | grep -q "${states% *}" \
-        || { fail "$wm: the document is not ${1/desktop2/maximised}"; return 1; }
+        || { fail "$wm: the document is not $([ "$1" = fullscreen ] && echo full screen || echo maximised)"
+            return 1; }
     [ "$(desktop_of "$document")" = "$user_desktop" ] \
         || { fail "$wm: the document is not on the user's desktop"; return 1; }
     within 3 inside "$(client_geometry "$document")" "$second" \
@@ -324,6 +328,18 @@ while not os.path.exists(sys.argv[1]):
 PY
 }
 
+# Stops the program 1.1 s after the alarm came and lets it go on 0.8 s later. The keys typed
+# meanwhile wait, and come to it together.
+hold_up_program() {
+    sleep "$(awk -v a="$alarm_s" -v now="$(date +%s.%N)" \
+        'BEGIN {s = a + 1.1 - now; print (s > 0 ? s : 0)}')"
+    kill -STOP "$program_pid"
+    sleep 0.8
+    kill -CONT "$program_pid"
+    echo "$wm $kind: the program held up for 0.8 s, $(since_alarm) s after the alarm came"
+}
+since_alarm() { awk -v a="$alarm_s" -v now="$(date +%s.%N)" 'BEGIN {printf "%.2f", now - a}'; }
+
 # The alarm of one kind comes to the desktop the user is on, above the focused program that is
 # being typed into there, and the typing does not dismiss it; after a pause the keys work again.
 # The main window stays where it was: minimised for the box, shown for the pop-up.
@@ -344,7 +360,7 @@ case_wm() {
         title='^Window Popup$'
     fi
     main_desktop=$(desktop_of "$main")
-    if [ "$place" != fullscreen ]; then go_to_second_desktop || return; fi
+    if [ "$place" = desktop2 ] || [ "$place" = unplug ]; then go_to_second_desktop || return; fi
     user_desktop=$(current_desktop)
     start_document "$place" || return
     if [ "$place" = unplug ]; then
@@ -383,6 +399,11 @@ case_wm() {
         return
     fi
     echo "$wm $kind: alarm $(awk -v a="$alarm_s" -v b="$begin_s" 'BEGIN {printf "%.2f", a - b}') s after Begin"
+    local holdup=
+    if [ "$place" = stall ]; then
+        hold_up_program &
+        holdup=$!
+    fi
     sleep 0.3
     shown_where_the_user_is "$alarm" \
         && echo "$wm $kind: the alarm is on desktop $user_desktop, the user's"
@@ -399,7 +420,9 @@ case_wm() {
         xprop -id "$alarm" >&2
     fi
     main_stays "$main_state"
-    # Go on typing through the alarm for a while: sentences, blanks and Enters.
+    # Go on typing through the alarm for a while, and after the hold-up: sentences, blanks and
+    # Enters.
+    [ -n "$holdup" ] && wait "$holdup"
     sleep 1.5
     touch "$work/stop-typing"
     wait "$typist"
