@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QtGui/private/qguiapplication_p.h>
-#include <QtGui/private/qwindowsysteminterface_p.h>
+#include <QtGui/qpa/qwindowsysteminterface_p.h>
 
 #include <qt_windows.h>
 #include <shellapi.h>

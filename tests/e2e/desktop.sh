@@ -307,39 +307,6 @@ d.screen().root.send_event(message,
 d.flush()
 PY
 }
-# Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing. One
-# process types on at a key each 60 ms: on two cores busy with the other cases, starting xdotool
-# for each line has left pauses of over half a second, which a person typing on does not make.
-type_along() {
-    /usr/bin/python3 - "$work/stop-typing" <<'PY'
-import os, sys, time
-from Xlib import X, XK, display
-from Xlib.ext import xtest
-d = display.Display()
-names = {" ": "space", "\n": "Return"}
-line = "we type on as the alarm comes \n"
-keys = [d.keysym_to_keycode(XK.string_to_keysym(names.get(c, c))) for c in line]
-while not os.path.exists(sys.argv[1]):
-    for key in keys:
-        xtest.fake_input(d, X.KeyPress, key)
-        xtest.fake_input(d, X.KeyRelease, key)
-        d.sync()
-        time.sleep(0.06)
-PY
-}
-
-# Stops the program 1.1 s after the alarm came and lets it go on 0.8 s later. The keys typed
-# meanwhile wait, and come to it together.
-hold_up_program() {
-    sleep "$(awk -v a="$alarm_s" -v now="$(date +%s.%N)" \
-        'BEGIN {s = a + 1.1 - now; print (s > 0 ? s : 0)}')"
-    kill -STOP "$program_pid"
-    sleep 0.8
-    kill -CONT "$program_pid"
-    echo "$wm $kind: the program held up for 0.8 s, $(since_alarm) s after the alarm came"
-}
-since_alarm() { awk -v a="$alarm_s" -v now="$(date +%s.%N)" 'BEGIN {printf "%.2f", now - a}'; }
-
 # The alarm of one kind comes to the desktop the user is on, above the focused program that is
 # being typed into there, and the typing does not dismiss it; after a pause the keys work again.
 # The main window stays where it was: minimised for the box, shown for the pop-up.
@@ -401,7 +368,7 @@ case_wm() {
     echo "$wm $kind: alarm $(awk -v a="$alarm_s" -v b="$begin_s" 'BEGIN {printf "%.2f", a - b}') s after Begin"
     local holdup=
     if [ "$place" = stall ]; then
-        hold_up_program &
+        hold_up_program "$program_pid" &
         holdup=$!
     fi
     sleep 0.3

@@ -322,6 +322,40 @@ picture_still() {
     snap "$1" now && cmp -s "$work/still.xwd" "$work/now.xwd"
 }
 
+# Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing. One
+# process types on at a key each 60 ms: on two cores busy with the other cases, starting xdotool
+# for each line has left pauses of over half a second, which a person typing on does not make.
+type_along() {
+    /usr/bin/python3 - "$work/stop-typing" <<'PY'
+import os, sys, time
+from Xlib import X, XK, display
+from Xlib.ext import xtest
+d = display.Display()
+names = {" ": "space", "\n": "Return"}
+line = "we type on as the alarm comes \n"
+keys = [d.keysym_to_keycode(XK.string_to_keysym(names.get(c, c))) for c in line]
+while not os.path.exists(sys.argv[1]):
+    for key in keys:
+        xtest.fake_input(d, X.KeyPress, key)
+        xtest.fake_input(d, X.KeyRelease, key)
+        d.sync()
+        time.sleep(0.06)
+PY
+}
+
+# Stops the program of pid $1 1.1 s after the alarm came ($alarm_s) and lets it go on 0.8 s
+# later, as a busy machine holds a program up: the keys typed meanwhile wait, and come to it
+# together.
+hold_up_program() {
+    sleep "$(awk -v a="$alarm_s" -v now="$(date +%s.%N)" \
+        'BEGIN {s = a + 1.1 - now; print (s > 0 ? s : 0)}')"
+    kill -STOP "$1"
+    sleep 0.8
+    kill -CONT "$1"
+    echo "the program held up for 0.8 s, $(awk -v a="$alarm_s" -v now="$(date +%s.%N)" \
+        'BEGIN {printf "%.2f", now - a}') s after the alarm came"
+}
+
 # Whether window $1 lies above window $2 in the window manager's stacking order.
 stacked_above() {
     xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk -v a="$(hex "$1")" -v b="$(hex "$2")" '
