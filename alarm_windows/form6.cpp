@@ -22,6 +22,10 @@ Form6::Form6() : forms::Window(QStringLiteral("Window Popup"), 4680, 2865)
     Text1->setLocked(true);
     Text1->setMaxLength(Form5::MessageLength);
     Text1->setAccessibleName(QStringLiteral("Alarm message"));
+    // As the window comes a screen reader reads its title and description, then of the focused
+    // box only the line with the caret: the window's description is the whole message.
+    connect(Text1, &QPlainTextEdit::textChanged, this,
+            [this] { setAccessibleDescription(Text1->toPlainText()); });
 
     Command1 = new forms::CommandButton(QStringLiteral("&Continue Countdown"), client());
     forms::placeTwips(Command1, 2640, 2400, 1935, 375);

@@ -96,6 +96,7 @@ private slots:
     void pressActionClicksLikeTheMouse();
     void captionChangeIsAnnounced();
     void alarmFocusIsAnnouncedLast();
+    void popupIsDescribedByItsWholeMessage();
 
 private:
     RecordingDesktop m_desktop;
@@ -206,6 +207,29 @@ void TestAccessibility::alarmFocusIsAnnouncedLast()
         events.clear();
         if (active == &popup)
             QTRY_VERIFY(events.contains({focus, QAccessible::Focus}));
+    }
+}
+
+void TestAccessibility::popupIsDescribedByItsWholeMessage()
+{
+    // At each alarm the main window shows the pop-up and then hands it the message. A screen
+    // reader reads a window's description as the window comes, and the message box only from the
+    // line the caret is on: the description is the whole message, and the next alarm's replaces
+    // it in the pop-up left open.
+    Form1 &main = forms::form<Form1>();
+    main.Text1->setText(QStringLiteral("1"));
+    for (const char *message : {"Look away\r\nfrom the screen", "Second"}) {
+        main.Label6->setCaption(QString::fromUtf8(message));
+        main.Command2_Click();
+        for (int second = 0; second < 60; ++second)
+            main.Timer1_Timer();
+        Form6 *popup = forms::loaded<Form6>();
+        QVERIFY(popup && popup->isVisible());
+        QAccessibleInterface *read = QAccessible::queryAccessibleInterface(popup);
+        QCOMPARE(read->text(QAccessible::Name), QStringLiteral("Window Popup"));
+        QCOMPARE(read->text(QAccessible::Description),
+                 QString::fromUtf8(message).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        main.Command3_Click();
     }
 }
 

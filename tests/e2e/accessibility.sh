@@ -2,14 +2,16 @@
 # Reads the real program over AT-SPI under Xvfb, as a screen reader does: every window's
 # accessible tree is walked and checked (names, access-key markers, picture descriptions, press
 # actions of clickable labels), the links are opened through AT-SPI actions, and the countdown's
-# changes must reach AT-SPI. Prints a dump of each tree. The walk is tests/e2e/atspi_walk.py.
+# changes must reach AT-SPI; the pop-up alarm comes while the main window has the keyboard (given
+# with xdotool), and what its arrival announces must carry the message. Prints a dump of each
+# tree. The walk is tests/e2e/atspi_walk.py.
 # Usage: accessibility.sh PROGRAM
 set -uo pipefail
 program=$(readlink -f "$1")
 here=$(dirname "$(readlink -f "$0")")
 # The system's Python, which has the AT-SPI bindings.
 python=/usr/bin/python3
-for tool in Xvfb dbus-run-session /usr/libexec/at-spi-bus-launcher "$python"; do
+for tool in Xvfb xdotool dbus-run-session /usr/libexec/at-spi-bus-launcher "$python"; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 "$python" -c 'import pyatspi, dbus' 2>/dev/null \

@@ -18,7 +18,8 @@ import dbus
 LAUNCHER = '/usr/libexec/at-spi-bus-launcher'
 REFERRAL = 'http://www.rudirivezodo.example/home.asp?refid=kzb2000'
 MAIL = 'mailto:kelto@example.com'
-MESSAGE = 'Stand up and stretch'
+# Long enough to take more than one line in the pop-up's box.
+MESSAGE = 'Stand up and stretch, drink a glass of water and rest your eyes for a minute'
 # What a click opens or does; each must offer the press action.
 CLICKABLE = {'Click here to join Rud Irivezodo for free!', 'Rud Irivezodo',
              'kelto@example.com', 'Take a break!'}
@@ -73,8 +74,8 @@ def on_name_change(event):
 pyatspi.Registry.registerEventListener(on_name_change, 'object:property-change:accessible-name')
 
 # What a screen reader follows to read a window that comes: its activation, then the control
-# that has the focus in it. Each entry: the event's type and detail1, its source's role and the
-# title of the source's window, read when the event comes.
+# that has the focus in it. Each entry: the event's type and detail1, its source's role, and the
+# title and description of the source's window, read when the event comes.
 attention = []
 
 
@@ -84,7 +85,8 @@ def on_attention(event):
         role = node.getRoleName()
         while node is not None and node.getRoleName() not in ('frame', 'dialog', 'alert'):
             node = node.parent
-        attention.append((event.type, event.detail1, role, node.name if node else None))
+        attention.append((event.type, event.detail1, role, node.name if node else None,
+                          node.description if node else None))
     except Exception:  # a source already gone says nothing of the window that comes
         pass
 
@@ -244,11 +246,46 @@ def focus_read_after_activation(title):
     """Whether a control of window `title` was announced focused after the last announcement
     that the window was activated. Qt announces an activation twice, first before its own
     state has changed; a screen reader reads the window from the focus that follows."""
-    last = [i for i, (kind, _, _, window) in enumerate(attention)
+    last = [i for i, (kind, _, _, window, _) in enumerate(attention)
             if kind == 'window:activate' and window == title]
     return bool(last) and any(kind.endswith(':focused') and detail and role != 'frame'
                               and window == title
-                              for kind, detail, role, window in attention[last[-1] + 1:])
+                              for kind, detail, role, window, _ in attention[last[-1] + 1:])
+
+
+def read_on_activation(title):
+    """The description of window `title` as its last activation came: a screen reader reads
+    the window's title and description when it is activated, before it gets to the focus."""
+    read = [description for kind, _, _, window, description in attention
+            if kind == 'window:activate' and window == title]
+    return read[-1] if read else None
+
+
+def line_at_caret(node):
+    """The line a screen reader reads of a text box that gets the focus: the one with the
+    caret."""
+    text = node.queryText()
+    return text.getTextAtOffset(max(text.caretOffset, 0), pyatspi.TEXT_BOUNDARY_LINE_START)[0]
+
+
+def give_keyboard_focus(window, title):
+    """Gives the window the X input focus, as the user does by going to it, and waits until
+    it is the active window."""
+    search = subprocess.run(['xdotool', 'search', '--all', '--onlyvisible',
+                             '--pid', str(program.pid), '--name', f'^{title}$'],
+                            capture_output=True, text=True, timeout=10)
+    ids = search.stdout.split()
+    if len(ids) != 1:
+        fail(f'{len(ids)} X windows named "{title}" to give the focus to')
+        return
+    subprocess.run(['xdotool', 'windowfocus', '--sync', ids[0]], timeout=10)
+
+    def active():
+        window.clear_cache()
+        return window.getState().contains(pyatspi.STATE_ACTIVE)
+
+    if not pump(10, active):
+        fail(f'"{title}" is not the active window after it was given the focus')
 
 
 def links():
@@ -290,18 +327,6 @@ def run():
 
     print('=== The main window')
     controls = walk(main)
-    box = find(main, 'text', 'Minutes:')
-    if box is None:
-        fail('no text box named "Minutes:" in the main window')
-        return
-    box.queryEditableText().setTextContents('1')
-    press(controls['Begin'])
-    begun = time.monotonic()
-    if not pump(15, lambda: ('Seconds left', '58') in name_changes):
-        fail(f'no name change of the seconds display reached AT-SPI: {name_changes[-5:]}')
-
-    print('=== The main window, counting down')
-    walk(main)
 
     about, about_controls = open_from_menu(main, 'About', 'About', 'Help, About',
                                            'The About window')
@@ -320,6 +345,24 @@ def run():
             box.queryEditableText().setTextContents(MESSAGE)
         press(editor_controls['Ok'])
 
+    # The user goes to the main window, types the minutes into the box and presses Begin, and
+    # does nothing more until the pop-up comes: the pop-up takes the activation from the main
+    # window.
+    give_keyboard_focus(main, 'Kelto Zelbo Break')
+    box = find(main, 'text', 'Minutes:')
+    if box is None:
+        fail('no text box named "Minutes:" in the main window')
+        return
+    box.queryComponent().grabFocus()
+    box.queryEditableText().setTextContents('1')
+    press(controls['Begin'])
+    begun = time.monotonic()
+    if not pump(15, lambda: ('Seconds left', '58') in name_changes):
+        fail(f'no name change of the seconds display reached AT-SPI: {name_changes[-5:]}')
+
+    print('=== The main window, counting down')
+    walk(main)
+
     popup = wait_window('Window Popup', 75 - (time.monotonic() - begun))
     if popup is None:
         fail('no pop-up a minute after Begin')
@@ -328,10 +371,17 @@ def run():
         if not pump(5, lambda: focus_read_after_activation('Window Popup')):
             fail('no control of the pop-up was announced focused after its last activation: '
                  f'{[event for event in attention if event[3] == "Window Popup"]}')
+        # What it reads as the pop-up comes must be the whole message: of the focused box it
+        # reads only the line with the caret.
+        read = read_on_activation('Window Popup')
+        if read != MESSAGE:
+            fail(f'the pop-up\'s activation reads "Window Popup" and "{read}", not the message')
         popup_controls = walk(popup)
         shown = popup_controls.get('Alarm message')
         if shown is None or shown.queryText().getText(0, -1) != MESSAGE:
             fail('the pop-up does not read out the alarm message')
+        else:
+            print(f'The focused box reads from its caret: "{line_at_caret(shown)}"\n')
         press(popup_controls['Stop'])
         if not pump(15, lambda: not windows('Window Popup')):
             fail('Stop leaves the pop-up open')
