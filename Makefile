@@ -44,7 +44,8 @@ RUN_PACKAGES := cmake ninja-build make g++ pkg-config qt6-base-dev qt6-base-priv
 # policy. Qt's GTK platform theme, which Debian's Qt recommends and a GNOME desktop thus has, shows
 # the program in GNOME's dark style for the end-to-end test. The desktop cases run on a desk of two
 # monitors: Xorg with the dummy video driver, its monitors laid out by xrandr (x11-xserver-utils).
-TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
+# ccache keeps what the trees compiled, so that the next clone builds from it.
+TEST_PACKAGES := ccache xvfb xauth xdotool x11-utils x11-apps python3 python3-xlib dbus procps \
                  qt6-gtk-platformtheme \
                  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
                  metacity xfwm4 xfconf openbox kwin-x11 kwin-style-breeze xterm weston xwayland \
@@ -140,39 +141,12 @@ build-all: configure
 check: build-all
 	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)
 
-# The suites spend most of their time waiting for countdowns. So the sanitized, fuzz and Windows
-# trees are built while the plain suite runs, at the lowest priority so that they take only what
-# the program under test leaves; then the sanitized suite runs with the fuzzers one at a time
-# beside it, and the Windows suite under Wine after it: the desktop cases' X servers and window
-# managers under the sanitizers and Wine's start-up together left two cores too little time for
-# the timers and windows the suites wait for. Output of what runs beside goes to a log in its tree,
-# shown when it fails (the Windows suite's always). Qt for Windows, when it is not built yet, is built first, with its progress shown.
-test: build-all windows-qt
-	@mkdir -p $(SAN_DIR) $(FUZZ_DIR) $(WIN_DIR)
-	@echo "building the sanitized, fuzz and Windows trees beside the plain suite (logs: $(SAN_DIR)/make-test.log, $(WIN_DIR)/make-test.log)"
-	@nice -n 19 $(MAKE) --no-print-directory sanitized fuzz-build >$(SAN_DIR)/make-test.log 2>&1 & \
-	  built=$$!; \
-	  nice -n 19 $(MAKE) --no-print-directory windows >$(WIN_DIR)/make-test.log 2>&1 & \
-	  windows=$$!; \
-	  (cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)); plain=$$?; \
-	  if ! wait $$built; then \
-	    wait $$windows; \
-	    echo "building the sanitized and fuzz trees failed:"; tail -n 60 $(SAN_DIR)/make-test.log; exit 1; \
-	  fi; \
-	  if ! wait $$windows; then \
-	    echo "building the Windows tree failed:"; tail -n 60 $(WIN_DIR)/make-test.log; exit 1; \
-	  fi; \
-	  exit $$plain
-	@echo "the fuzzers beside the sanitized suite, then the Windows suite under Wine (logs: $(FUZZ_DIR)/make-test.log, $(WIN_DIR)/ctest.log)"
-	@$(MAKE) --no-print-directory fuzz-run FUZZ_JOBS=1 >$(FUZZ_DIR)/make-test.log 2>&1 & \
-	  fuzzed=$$!; \
-	  (cd $(SAN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)); sanitized=$$?; \
-	  (cd $(WIN_DIR) && ctest --output-on-failure --parallel $(CTEST_JOBS)) >$(WIN_DIR)/ctest.log 2>&1; \
-	  windows=$$?; \
-	  wait $$fuzzed; fuzzed=$$?; \
-	  echo "--- the Windows suite under Wine"; cat $(WIN_DIR)/ctest.log; \
-	  cat $(FUZZ_DIR)/make-test.log; \
-	  [ $$sanitized -eq 0 ] && [ $$windows -eq 0 ] && [ $$fuzzed -eq 0 ]
+# The four trees built and their suites run, side by side where two cores allow it, with Qt for
+# Windows built beside the Linux suites where its cache does not hold it yet: tests/make_test.sh
+# tells the order.
+test: deps
+	@MAKE="$(MAKE)" BUILD_DIR=$(BUILD_DIR) SAN_DIR=$(SAN_DIR) FUZZ_DIR=$(FUZZ_DIR) WIN_DIR=$(WIN_DIR) \
+	  CTEST_JOBS=$(CTEST_JOBS) tests/make_test.sh
 
 # Only the tests run in the sanitized tree: the screenshot tool is left out, and it is compiled
 # for the sanitizers' reports rather than for speed: -O1 with line tables only, which compiles

@@ -5,6 +5,7 @@
 #
 #   packaging/windows/build-qt.sh           build if needed, print the prefix
 #   packaging/windows/build-qt.sh --path    print the prefix it would use, build nothing
+#   packaging/windows/build-qt.sh --built   whether the cache is complete (exit 0), build nothing
 #
 # The cache is complete only once its stamp file is written, after Qt installed without an error:
 # a build that failed or was interrupted is started afresh next time. KZB_QT_CACHE overrides the
@@ -42,6 +43,7 @@ prefix=$cache_root/qt-$qt_version-mingw-$options_hash
 stamp=$prefix/kzb-complete
 
 if [ "${1:-}" = --path ]; then echo "$prefix"; exit 0; fi
+if [ "${1:-}" = --built ]; then [ -f "$stamp" ]; exit; fi
 if [ -f "$stamp" ]; then echo "$prefix"; exit 0; fi
 
 mkdir -p "$cache_root"
