@@ -163,12 +163,17 @@ xdotool key --clearmodifiers alt+x
 exit_ns=$(date +%s%N)
 farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
 if [ -n "$farewell" ]; then
+    # The program is held while the farewell is looked at: on a busy machine its two seconds can
+    # pass before the looking is done.
+    farewell_pid=$(xdotool getwindowpid "$farewell" 2>/dev/null)
+    [ -n "$farewell_pid" ] && kill -STOP "$farewell_pid"
     # Centred on the primary monitor, to the pixel that rounding gives.
     read -r fx fy fw fh <<<"$(geometry "$farewell")"
     [ "$fw $fh" = "346 68" ] && [ $((fx - 1650)) -ge 0 ] && [ $((fx - 1650)) -le 1 ] \
         && [ $((fy - 565)) -ge 0 ] && [ $((fy - 565)) -le 1 ] \
         || fail "farewell window at $fx,$fy ${fw}x${fh}, not centred on the primary monitor"
     has_icon "$farewell" && fail "the farewell window shows an icon it does not have"
+    [ -n "$farewell_pid" ] && kill -CONT "$farewell_pid"
 else
     fail "no farewell window"
 fi

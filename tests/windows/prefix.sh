@@ -1,11 +1,22 @@
 #!/bin/bash
-# Makes the Wine prefix the Windows test executables run in, or ends its Wine server: the set-up
-# and clean-up of CTest's Windows suite.
-# Usage: prefix.sh make PREFIX KEEP_EXIT_CODE_EXE | prefix.sh end PREFIX
+# Makes the prefix every Wine prefix of the Windows suite is copied from (template, kept from the
+# last run where its Wine is the same), makes the Wine prefix the Windows test executables run in,
+# or ends its Wine server: the set-ups and clean-up of CTest's Windows suite.
+# Usage: prefix.sh template PREFIX | prefix.sh make PREFIX KEEP_EXIT_CODE_EXE | prefix.sh end PREFIX
 set -uo pipefail
 source "$(dirname "$(readlink -f "$0")")/wine.sh"
 wine_require
 case $1 in
+    template)
+        version=$("$wine64" --version)
+        if [ "$(cat "$2/kzb-template" 2>/dev/null)" = "$version" ]; then
+            echo "Wine prefix $2 kept from the last run"
+            exit 0
+        fi
+        unset KZB_WINE_TEMPLATE
+        wine_make_prefix "$2" || exit 1
+        echo "$version" >"$2/kzb-template"
+        echo "Wine prefix $2 made, to be copied" ;;
     make)
         keep_exit_code=$3
         wine_make_prefix "$2" || exit 1
@@ -16,5 +27,6 @@ case $1 in
         done
         wine_end && echo "Wine prefix $2 made" ;;
     end) wine_use_prefix "$2" && wine_end && echo "Wine server of $2 ended" ;;
-    *) echo "usage: prefix.sh make PREFIX KEEP_EXIT_CODE_EXE | prefix.sh end PREFIX"; exit 2 ;;
+    *) echo "usage: prefix.sh template PREFIX | prefix.sh make PREFIX KEEP_EXIT_CODE_EXE |" \
+           "prefix.sh end PREFIX"; exit 2 ;;
 esac

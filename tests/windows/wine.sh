@@ -68,6 +68,9 @@ wine_run() {
 # desktop process cannot reach the service manager, waits 10 s for it ("Failed to start RpcSs
 # service") and the program's first window comes that much later, or not at all. Started in a
 # server of its own, the program's window comes within a few seconds.
+#
+# Where KZB_WINE_TEMPLATE names a prefix made so (prefix.sh template), the new prefix is a copy of
+# it: Wine takes half a minute and more of both cores to make one.
 wine_make_prefix() {
     local prefix=$1
     if [ -d "$prefix" ]; then
@@ -75,6 +78,12 @@ wine_make_prefix() {
         rm -rf "$prefix" "$prefix.home" "$prefix.tmp"
     fi
     mkdir -p "$prefix.home"
+    if [ -f "${KZB_WINE_TEMPLATE:-}/kzb-template" ]; then
+        wine_copy_prefix "$KZB_WINE_TEMPLATE" "$prefix" \
+            || { echo "copying the Wine prefix $KZB_WINE_TEMPLATE failed"; return 1; }
+        wine_use_prefix "$prefix"
+        return 0
+    fi
     wine_use_prefix "$prefix"
     # Off any display: nothing of the prefix's making shows on the developer's desktop.
     (
@@ -83,6 +92,22 @@ wine_make_prefix() {
     ) >"$prefix.boot.log" 2>&1 \
         || { echo "making the Wine prefix $prefix failed:"; cat "$prefix.boot.log"; return 1; }
     wine_end
+}
+
+# Copies the prefix $1, whose server has ended, to $2. The Windows libraries and programs, nearly
+# all of its size, are linked rather than copied: Wine never writes them. Every other file is a
+# copy of its own, as Wine writes some of them in place (a registry file that has more than one
+# link, among them). The user's folders link to the new prefix's HOME.
+wine_copy_prefix() {
+    local template=$1 prefix=$2 file
+    cp -al "$template" "$prefix" || return 1
+    find "$prefix" -type f ! -path "$prefix/drive_c/windows/system32/*" \
+        ! -path "$prefix/drive_c/windows/syswow64/*" ! -path "$prefix/drive_c/windows/winsxs/*" \
+        -print0 | while IFS= read -r -d '' file; do
+            cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file" || exit 1
+        done || return 1
+    find "$prefix/drive_c/users" -type l -lname "$template.home*" -print0 \
+        | while IFS= read -r -d '' file; do ln -sfn "$prefix.home" "$file" || exit 1; done
 }
 
 # Ends the Wine server of the current prefix and every Windows process running in it.
