@@ -36,4 +36,21 @@ fi
 unset DISPLAY WAYLAND_DISPLAY
 [ -n "${KZB_WINE_DISPLAY:-}" ] && export DISPLAY=$KZB_WINE_DISPLAY
 
-wine_run "${KZB_WINE_TIMEOUT:-240}" "$@"
+# Wine's own errors (its debug channel err) are kept apart from the program's output and told
+# where the program fails, with its exit code and the state of the prefix's Wine server: a
+# program that dies before its first line leaves nothing else to go by.
+export WINEDEBUG=-all,err+all
+output=$(mktemp "$TMPDIR/output.XXXXXX")
+started=$(date +%s%N)
+wine_run "${KZB_WINE_TIMEOUT:-240}" "$@" >"$output" 2>&1
+status=$?
+grep -av '^[0-9a-f]*:err:' "$output"
+if [ "$status" -ne 0 ]; then
+    echo "--- $(basename "$1") ended with code $status after" \
+        "$(( ($(date +%s%N) - started) / 1000000 )) ms$(grep -qav '^[0-9a-f]*:err:' "$output" \
+            || echo ", before its first line")"
+    grep -a '^[0-9a-f]*:err:' "$output" | head -n 40 | sed 's/^/Wine: /'
+    echo "--- the Wine server of $WINEPREFIX: $(wine_server_state)"
+fi
+rm -f "$output"
+exit "$status"

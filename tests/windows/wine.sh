@@ -110,6 +110,18 @@ wine_copy_prefix() {
         | while IFS= read -r -d '' file; do ln -sfn "$prefix.home" "$file" || exit 1; done
 }
 
+# The Wine server of the current prefix, running or not, and the processes it serves, by name:
+# for the report of a program that failed.
+wine_server_state() {
+    local pids server
+    pids=$(grep -lxzs "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ | cut -d/ -f3)
+    server=$(for pid in $pids; do
+        [[ $(ps -o comm= -p "$pid") == wineserver* ]] && echo "pid $pid, since $(ps -o lstart= -p "$pid")"
+    done)
+    echo "${server:-not running}; processes in the prefix:" \
+        "$(for pid in $pids; do ps -o comm= -p "$pid"; done | sort | uniq -c | tr -s ' \n' ' ')"
+}
+
 # Ends the Wine server of the current prefix and every Windows process running in it.
 wine_end() {
     [ -n "${WINEPREFIX:-}" ] || return 0
