@@ -25,6 +25,12 @@ case $1 in
             wine_run 60 reg add 'HKCU\Software\Wine\WineBrowser' /v "$kind" /d /bin/false /f \
                 >/dev/null 2>&1 || { echo "the prefix's browser was not set"; exit 1; }
         done
+        # The executables run on Qt's offscreen platform, with no display: Wine's own null display
+        # driver in place of its X11 one, which cannot load there. Without it Wine's desktop
+        # process fails to start, and of programs started together in a new session one now and
+        # then could not make a window at all, not even Qt's hidden one for its event loop.
+        wine_run 60 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 \
+            || { echo "the prefix's display driver was not set"; exit 1; }
         wine_end && echo "Wine prefix $2 made" ;;
     end) wine_use_prefix "$2" && wine_end && echo "Wine server of $2 ended" ;;
     *) echo "usage: prefix.sh template PREFIX | prefix.sh make PREFIX KEEP_EXIT_CODE_EXE |" \
