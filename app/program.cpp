@@ -1,7 +1,7 @@
 #include "app/program.h"
 
 #include "countdown/form1.h"
-#include "forms/windows.h"
+#include "forms/placement/registry.h"
 #include "kzb_version.h"
 #include "shell/texts.h"
 

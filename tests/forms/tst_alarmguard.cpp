@@ -1,7 +1,7 @@
-#include "forms/alarmguard.h"
-#include "forms/commandbutton.h"
-#include "forms/desktop.h"
-#include "forms/window.h"
+#include "forms/alarm/alarmguard.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/desktop/desktop.h"
+#include "forms/placement/window.h"
 #include "shell/texts.h"
 #include "support/recordingdesktop.h"
 

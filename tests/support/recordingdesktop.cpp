@@ -1,6 +1,6 @@
 #include "support/recordingdesktop.h"
 
-#include "forms/windows.h"
+#include "forms/placement/registry.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/desktop.h"
+#include "forms/desktop/desktop.h"
 
 #include <QList>
 #include <QPointer>

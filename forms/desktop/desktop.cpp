@@ -1,0 +1,143 @@
+#include "forms/desktop/desktop.h"
+
+#include "forms/alarm/alarmguard.h"
+#include "forms/desktop/platform.h"
+#include "forms/placement/monitors.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+
+namespace forms {
+
+namespace {
+Desktop *installed = nullptr;
+} // namespace
+
+Desktop &Desktop::current()
+{
+    static SystemDesktop system;
+    return installed ? *installed : system;
+}
+
+void Desktop::install(Desktop *desktop)
+{
+    installed = desktop;
+}
+
+std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Icon icon,
+                                                             const QString &title,
+                                                             const QString &text, Arrival arrival)
+{
+    auto box = std::make_unique<QMessageBox>(
+        icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Warning, title,
+        QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), QMessageBox::Ok,
+        owner);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::ApplicationModal);
+    if (arrival == Arrival::Unasked && !owner
+        && QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        // On X11 Qt makes a box of no window a dialog of the program's hidden group leader, and
+        // a window manager may keep such a dialog with the group: KWin opens it on the main
+        // window's desktop, and minimised while the main window is. The alarm is a window of its
+        // own there, still modal. (QMessageBox makes itself a dialog again when its modality is
+        // set, so this comes after.)
+        box->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    }
+    if (arrival == Arrival::Unasked)
+        new AlarmGuard(*box);
+    return box;
+}
+
+void SystemDesktop::messageBox(QWidget *owner, Icon icon, const QString &title, const QString &text,
+                               Arrival arrival)
+{
+    std::unique_ptr<QMessageBox> box = createMessageBox(owner, icon, title, text, arrival);
+    const QPointer<QMessageBox> open(box.get());
+    // A box that comes while the user works in another program must be seen there.
+    QMetaObject::invokeMethod(
+        box.get(), [this, &box] { bringToFront(*box); }, Qt::QueuedConnection);
+    box->exec();
+    // A click queued before the box came can unload its owner while it is open, and the owner
+    // takes the box along.
+    if (!open)
+        static_cast<void>(box.release());
+}
+
+void SystemDesktop::beep()
+{
+    platform::bell();
+}
+
+void SystemDesktop::askForAttention(QWidget &window)
+{
+    // FlashWindowEx on Windows, the urgency hint on X11.
+    QApplication::alert(&window);
+}
+
+void SystemDesktop::bringToFront(QWidget &window)
+{
+    platform::allowActivation();
+    window.raise();
+    window.activateWindow();
+}
+
+void SystemDesktop::bringToCurrentDesktop(QWidget &window)
+{
+    platform::bringToCurrentDesktop(window);
+}
+
+namespace {
+
+// A screen's rectangle in the window system's pixels. Qt keeps each screen's top-left corner where
+// the window system has it and scales its size.
+QRect nativeGeometry(const QScreen &screen)
+{
+    const QRect logical = screen.geometry();
+    return {logical.topLeft(), logical.size() * screen.devicePixelRatio()};
+}
+
+} // namespace
+
+QScreen *SystemDesktop::userScreen()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.size() < 2)
+        return QGuiApplication::primaryScreen();
+    QList<QRect> monitors;
+    for (const QScreen *screen : screens)
+        monitors.append(nativeGeometry(*screen));
+    std::optional<QPoint> pointer;
+    const QPoint cursor = QCursor::pos();
+    if (const QScreen *under = QGuiApplication::screenAt(cursor)) {
+        const QPoint origin = under->geometry().topLeft();
+        pointer = origin + (cursor - origin) * under->devicePixelRatio();
+    }
+    return screens.value(userMonitor(monitors, screens.indexOf(QGuiApplication::primaryScreen()),
+                                     platform::focusedWindowFrame(), pointer));
+}
+
+std::optional<quint32> SystemDesktop::windowSystemTime()
+{
+    return platform::windowSystemTime();
+}
+
+std::optional<quint32> SystemDesktop::typedAt(const QKeyEvent &key)
+{
+    return platform::typedAt(key);
+}
+
+void SystemDesktop::openLink(const QString &link)
+{
+    platform::openLink(link);
+}
+
+void SystemDesktop::endProgram()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace forms
