@@ -1,7 +1,7 @@
 #include "forms/alarm/alarmguard.h"
 
 #include "forms/desktop/desktop.h"
-#include "forms/placement/monitors.h"
+#include "rules/desk.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -83,7 +83,7 @@ void AlarmGuard::comeToUsersMonitor(bool appearing)
         return;
     // A message box takes its size as it shows; until then its size hint tells it.
     m_window.adjustSize();
-    m_window.move(centredIn(area, m_window.frameGeometry().size()));
+    m_window.move(desk::centredIn(area, m_window.frameGeometry().size()));
 }
 
 void AlarmGuard::standAside()

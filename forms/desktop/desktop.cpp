@@ -2,7 +2,7 @@
 
 #include "forms/alarm/alarmguard.h"
 #include "forms/desktop/platform.h"
-#include "forms/placement/monitors.h"
+#include "rules/desk.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -116,8 +116,9 @@ QScreen *SystemDesktop::userScreen()
         const QPoint origin = under->geometry().topLeft();
         pointer = origin + (cursor - origin) * under->devicePixelRatio();
     }
-    return screens.value(userMonitor(monitors, screens.indexOf(QGuiApplication::primaryScreen()),
-                                     platform::focusedWindowFrame(), pointer));
+    return screens.value(desk::userMonitor(monitors,
+                                           screens.indexOf(QGuiApplication::primaryScreen()),
+                                           platform::focusedWindowFrame(), pointer));
 }
 
 std::optional<quint32> SystemDesktop::windowSystemTime()

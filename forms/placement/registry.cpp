@@ -2,11 +2,9 @@
 
 #include "forms/controls/timer.h"
 #include "forms/desktop/desktop.h"
-#include "forms/placement/monitors.h"
+#include "forms/placement/reachable.h"
 
 #include <QApplication>
-#include <QScreen>
-#include <QTimer>
 
 namespace forms {
 
@@ -41,40 +39,7 @@ void prepareApplication(QApplication &app)
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
     font.setPointSizeF(DesignFontPoints);
     QApplication::setFont(font);
-    // Monitors come and go while the program runs: once Qt has taken the change in, no window
-    // may be left where the user cannot reach it.
-    const auto recheck = [] { QTimer::singleShot(0, qApp, &keepWindowsReachable); };
-    const auto watch = [recheck](QScreen *screen) {
-        QObject::connect(screen, &QScreen::geometryChanged, qApp, recheck);
-    };
-    for (QScreen *screen : QGuiApplication::screens())
-        watch(screen);
-    QObject::connect(&app, &QGuiApplication::screenAdded, &app, [watch, recheck](QScreen *screen) {
-        watch(screen);
-        recheck();
-    });
-    QObject::connect(&app, &QGuiApplication::screenRemoved, &app, recheck);
-    QObject::connect(&app, &QGuiApplication::primaryScreenChanged, &app, recheck);
-}
-
-void keepWindowsReachable()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<Window *>(widget)) {
-            window->keepReachable();
-        } else if (widget->isVisible()) {
-            centreIfUnreachable(*widget); // a message box
-        }
-    }
-}
-
-void centreIfUnreachable(QWidget &window)
-{
-    const QRect frame = window.frameGeometry();
-    if (reachable(frame, monitors()))
-        return;
-    if (const QScreen *primary = QGuiApplication::primaryScreen())
-        window.move(centredIn(primary->availableGeometry(), frame.size()));
+    watchMonitors(app);
 }
 
 void load(Window &window)

@@ -15,16 +15,9 @@ namespace forms {
 // The size of the font every window's layout was designed for, in points.
 inline constexpr qreal DesignFontPoints = 8.25;
 
-// Makes Qt leave the end of the program to the windows, and gives every window the design font.
+// Makes Qt leave the end of the program to the windows, gives every window the design font, and
+// keeps the windows reachable while monitors come and go.
 void prepareApplication(QApplication &app);
-
-// Brings every window that no monitor shows enough of back on screen (Window::keepReachable);
-// runs whenever a monitor is unplugged, added or moved.
-void keepWindowsReachable();
-
-// A window the user can no longer take hold of by its title bar comes to the middle of the
-// primary monitor.
-void centreIfUnreachable(QWidget &window);
 
 // Registers a newly created window as loaded and runs its load handler.
 void load(Window &window);

@@ -3,7 +3,7 @@
 #include "forms/alarm/alarmguard.h"
 #include "forms/controls/labelaccessible.h"
 #include "forms/desktop/desktop.h"
-#include "forms/placement/monitors.h"
+#include "forms/placement/reachable.h"
 #include "forms/placement/registry.h"
 #include "forms/placement/twips.h"
 

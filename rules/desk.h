@@ -7,10 +7,9 @@
 
 #include <optional>
 
-namespace forms {
-
 // Rules for the monitors of a desk, without widgets: rectangles in one coordinate system, the
-// primary monitor given by its index. Only monitors() asks the window system.
+// primary monitor given by its index.
+namespace desk {
 
 // The monitor the user works on: the one that shows most of the window with the keyboard focus,
 // where the window system tells which window that is; else the one under the pointer; else the
@@ -27,7 +26,4 @@ QPoint centredIn(const QRect &area, const QSize &size);
 // the title bar is, at least `grip` pixels wide and high, lies on one of the monitors.
 bool reachable(const QRect &frame, const QList<QRect> &monitors, int grip = 24);
 
-// The rectangles of the monitors the window system has now.
-QList<QRect> monitors();
-
-} // namespace forms
+} // namespace desk

@@ -1,11 +1,8 @@
-#include "forms/placement/monitors.h"
-
-#include <QGuiApplication>
-#include <QScreen>
+#include "rules/desk.h"
 
 #include <algorithm>
 
-namespace forms {
+namespace desk {
 
 namespace {
 
@@ -58,12 +55,4 @@ bool reachable(const QRect &frame, const QList<QRect> &monitors, int grip)
     });
 }
 
-QList<QRect> monitors()
-{
-    QList<QRect> rects;
-    for (const QScreen *screen : QGuiApplication::screens())
-        rects.append(screen->geometry());
-    return rects;
-}
-
-} // namespace forms
+} // namespace desk
