@@ -1,6 +1,6 @@
 #include "forms/desktop/desktop.h"
 
-#include "forms/alarm/alarmguard.h"
+#include "forms/alarm/unasked.h"
 #include "forms/desktop/platform.h"
 #include "rules/desk.h"
 
@@ -48,7 +48,7 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
                             | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     }
     if (arrival == Arrival::Unasked)
-        new AlarmGuard(*box);
+        new Unasked(*box);
     return box;
 }
 

@@ -22,7 +22,7 @@ class Desktop
 public:
     enum class Icon { Critical, Exclamation };
     // Whether the box answers the user's own press, or comes unasked (the alarm) and must not be
-    // dismissed by keys meant for another program (see AlarmGuard).
+    // dismissed by keys meant for another program (forms/alarm/unasked.h).
     enum class Arrival { Answer, Unasked };
 
     virtual ~Desktop() = default;

@@ -1,6 +1,6 @@
 #include "forms/placement/window.h"
 
-#include "forms/alarm/alarmguard.h"
+#include "forms/alarm/unasked.h"
 #include "forms/controls/labelaccessible.h"
 #include "forms/desktop/desktop.h"
 #include "forms/placement/reachable.h"
@@ -79,16 +79,16 @@ void Window::setTabOrder(std::initializer_list<QWidget *> controls)
 
 void Window::guardAgainstTyping()
 {
-    if (!m_guard)
-        m_guard = new AlarmGuard(*this);
+    if (!m_unasked)
+        m_unasked = new Unasked(*this);
 }
 
 void Window::showWindow()
 {
     // A window that is open already comes to the front again, as unasked as the first time: to
     // the user's desktop first, so that restoring and activating it does not take the user away.
-    if (m_guard && isVisible())
-        m_guard->arm();
+    if (m_unasked && isVisible())
+        m_unasked->comeAgain();
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

@@ -9,7 +9,7 @@ class QMenuBar;
 
 namespace forms {
 
-class AlarmGuard;
+class Unasked;
 
 // A top-level window of the program: a fixed client area sized in twips, an optional menu bar
 // above it, and the window's load handler. Windows are created, shown, hidden and unloaded only
@@ -71,7 +71,7 @@ private:
 
     QWidget *m_client;
     QMenuBar *m_menuBar = nullptr;
-    AlarmGuard *m_guard = nullptr;
+    Unasked *m_unasked = nullptr;
     Placement m_placement = Placement::WindowSystem;
     QPoint m_clientPos;
     bool m_placed = false;

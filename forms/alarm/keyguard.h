@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
 
 #include <chrono>
 #include <functional>
 #include <optional>
 
 class QKeyEvent;
+class QWidget;
 
 namespace forms {
 
@@ -28,41 +26,22 @@ namespace forms {
 // machine can leave the program handling nothing for a while, and then the keys typed meanwhile
 // in one burst: by when the program handles them, a user who typed on would seem to have paused.
 // Where the window system stamps no keys, the keys are timed as the program handles them.
-//
-// Each time the window becomes the active window, once Qt has handled the activation, the guard
-// announces to assistive technology again which control has the focus, so that the last a screen
-// reader hears of the activation is where the focus is, in a window that is active. Qt announces
-// each activation twice, the first time before its own state has changed (the window losing the
-// activation is called activated, the one gaining it deactivated), and its one announcement of
-// the focus comes amid them; a screen reader that weighs each announcement by the state it finds
-// when it gets to it can pass over that one, and the alarm's text is not read.
-//
-// Each time the program shows the window, the guard brings it to the virtual desktop the user is
-// on and, with more than one monitor, centres it on the monitor the user works on; when the
-// window system did not make it the active window, the guard asks the desktop for the user's
-// attention on its behalf.
-class AlarmGuard : public QObject
+class KeyGuard : public QObject
 {
     Q_OBJECT
 public:
     static constexpr std::chrono::milliseconds OpenFor{1000};
     static constexpr std::chrono::milliseconds QuietFor{500};
-    // How long the window system has to activate the window before attention is asked for.
-    static constexpr std::chrono::milliseconds ActivationWait{500};
 
     using Clock = std::function<std::chrono::milliseconds()>;
 
     // Guards `window` (a top-level widget), which owns the guard; it arms when the window shows.
-    explicit AlarmGuard(QWidget &window);
-    ~AlarmGuard() override;
+    explicit KeyGuard(QWidget &window);
+    ~KeyGuard() override;
 
     // The window is coming to the front, on the user's desktop: the user may still be typing.
-    // `appearing`: the program is showing it now, rather than showing it again while on screen.
-    void arm(bool appearing = false);
+    void arm();
     bool isHolding() const { return m_holding; }
-
-    // Asks for attention unless the window is the active window; run ActivationWait after arm().
-    void askForAttentionIfInactive();
 
     // The guard's time, for tests; an empty clock restores the steady clock.
     static void setClock(Clock clock);
@@ -80,9 +59,7 @@ private:
                                           std::chrono::milliseconds at) const;
     void keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at);
     void standAside();
-    void comeToUsersMonitor(bool appearing);
     void activated();
-    void announceFocus();
 
     QWidget &m_window;
     bool m_holding = false;
@@ -97,8 +74,6 @@ private:
     bool m_keysStamped = false;
     // Whether the window has been active and lost it since the program showed it.
     bool m_left = false;
-    QTimer m_activationWait;
-    QTimer m_focusAnnouncement;
 };
 
 } // namespace forms

@@ -1,4 +1,5 @@
-#include "forms/alarm/alarmguard.h"
+#include "forms/alarm/arrival.h"
+#include "forms/alarm/keyguard.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/desktop/desktop.h"
 #include "forms/placement/window.h"
@@ -137,7 +138,7 @@ public:
 
 } // namespace
 
-class TestAlarmGuard : public QObject
+class TestUnasked : public QObject
 {
     Q_OBJECT
 private slots:
@@ -168,24 +169,24 @@ private:
     std::unique_ptr<AlarmDesktop> desktop;
 };
 
-void TestAlarmGuard::initTestCase()
+void TestUnasked::initTestCase()
 {
-    forms::AlarmGuard::setClock([] { return guardNow; });
+    forms::KeyGuard::setClock([] { return guardNow; });
 }
 
-void TestAlarmGuard::init()
+void TestUnasked::init()
 {
     failOnWarnings();
     desktop = std::make_unique<AlarmDesktop>();
     guardNow = 10s;
 }
 
-void TestAlarmGuard::cleanup()
+void TestUnasked::cleanup()
 {
     desktop.reset();
 }
 
-void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard_data()
+void TestUnasked::keysPressButtonsOnlyAfterTheGuard_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("clicks");
@@ -235,7 +236,7 @@ void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard_data()
         << "0/0 a, 300/300 b, 1000/700 x, 1600 y, 1650/750 Return" << 0;
 }
 
-void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()
+void TestUnasked::keysPressButtonsOnlyAfterTheGuard()
 {
     QFETCH(QString, keys);
     QFETCH(int, clicks);
@@ -255,7 +256,7 @@ void TestAlarmGuard::keysPressButtonsOnlyAfterTheGuard()
     QTRY_COMPARE(clicked.size(), clicks);
 }
 
-void TestAlarmGuard::aClickWorksAtOnce()
+void TestUnasked::aClickWorksAtOnce()
 {
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
     auto *button = new forms::CommandButton(QStringLiteral("&Go"), window.client());
@@ -266,7 +267,7 @@ void TestAlarmGuard::aClickWorksAtOnce()
     QCOMPARE(clicked.size(), 1);
 }
 
-void TestAlarmGuard::showingAgainArmsAgain()
+void TestUnasked::showingAgainArmsAgain()
 {
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
     auto *button = guardedGoButton(window);
@@ -284,7 +285,7 @@ void TestAlarmGuard::showingAgainArmsAgain()
     QCOMPARE(clicked.size(), 2);
 }
 
-void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot_data()
+void TestUnasked::alarmBoxIsGuardedErrorBoxIsNot_data()
 {
     QTest::addColumn<forms::Desktop::Arrival>("arrival");
     QTest::addColumn<QString>("keys");
@@ -305,7 +306,7 @@ void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot_data()
     QTest::newRow("error, Enter at once") << answer << "0 Return" << false;
 }
 
-void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot()
+void TestUnasked::alarmBoxIsGuardedErrorBoxIsNot()
 {
     QFETCH(forms::Desktop::Arrival, arrival);
     QFETCH(QString, keys);
@@ -324,28 +325,28 @@ void TestAlarmGuard::alarmBoxIsGuardedErrorBoxIsNot()
     QCOMPARE(finished.isEmpty(), stillOpen);
 }
 
-void TestAlarmGuard::asksForAttentionOnlyWhenNotActive()
+void TestUnasked::asksForAttentionOnlyWhenNotActive()
 {
     forms::Window alarm(QStringLiteral("Alarm"), 3000, 1500);
     alarm.guardAgainstTyping();
-    auto *guard = alarm.findChild<forms::AlarmGuard *>();
-    QVERIFY(guard);
+    auto *arrival = alarm.findChild<forms::AlarmArrival *>();
+    QVERIFY(arrival);
     alarm.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&alarm));
-    guard->askForAttentionIfInactive();
+    arrival->askForAttentionIfInactive();
     QVERIFY(desktop->attention.isEmpty());
 
     // The window system kept the focus on the program the user works in.
     forms::Window other(QStringLiteral("Document"), 3000, 1500);
     other.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
-    // The guard's own check after showing may have asked already while the test waited.
+    // The arrival's own check after showing may have asked already while the test waited.
     desktop->attention.clear();
-    guard->askForAttentionIfInactive();
+    arrival->askForAttentionIfInactive();
     QCOMPARE(desktop->attention, QStringList{QStringLiteral("Alarm")});
 }
 
-void TestAlarmGuard::restoredByTheUserTakesKeysAtOnce()
+void TestUnasked::restoredByTheUserTakesKeysAtOnce()
 {
     forms::Window window(QStringLiteral("Alarm"), 3000, 1500);
     auto *button = guardedGoButton(window);
@@ -361,7 +362,7 @@ void TestAlarmGuard::restoredByTheUserTakesKeysAtOnce()
     QCOMPARE(clicked.size(), 1);
 }
 
-void TestAlarmGuard::comesToTheUsersDesktopWhenTheProgramShowsIt()
+void TestUnasked::comesToTheUsersDesktopWhenTheProgramShowsIt()
 {
     forms::Window alarm(QStringLiteral("Alarm"), 3000, 1500);
     alarm.guardAgainstTyping();
@@ -394,5 +395,5 @@ void TestAlarmGuard::comesToTheUsersDesktopWhenTheProgramShowsIt()
              (QStringList{QStringLiteral("Alarm"), QStringLiteral("Alarm"), texts::caption()}));
 }
 
-QTEST_MAIN(TestAlarmGuard)
-#include "tst_alarmguard.moc"
+QTEST_MAIN(TestUnasked)
+#include "tst_unasked.moc"

@@ -1,20 +1,18 @@
-#include "forms/alarm/alarmguard.h"
+#include "forms/alarm/keyguard.h"
 
 #include "forms/desktop/desktop.h"
-#include "rules/desk.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QScreen>
+#include <QWidget>
 
 namespace forms {
 
 namespace {
 
-AlarmGuard::Clock &clock()
+KeyGuard::Clock &clock()
 {
-    static AlarmGuard::Clock installed;
+    static KeyGuard::Clock installed;
     return installed;
 }
 
@@ -28,34 +26,23 @@ std::chrono::milliseconds now()
 
 } // namespace
 
-AlarmGuard::AlarmGuard(QWidget &window) : QObject(&window), m_window(window)
+KeyGuard::KeyGuard(QWidget &window) : QObject(&window), m_window(window)
 {
     m_window.installEventFilter(this);
-    m_activationWait.setSingleShot(true);
-    m_activationWait.setInterval(ActivationWait);
-    connect(&m_activationWait, &QTimer::timeout, this, &AlarmGuard::askForAttentionIfInactive);
-    // Runs once Qt has handled the activation, after its own announcements of it.
-    m_focusAnnouncement.setSingleShot(true);
-    m_focusAnnouncement.setInterval(0);
-    connect(&m_focusAnnouncement, &QTimer::timeout, this, &AlarmGuard::announceFocus);
 }
 
-AlarmGuard::~AlarmGuard()
+KeyGuard::~KeyGuard()
 {
     standAside();
 }
 
-void AlarmGuard::setClock(Clock clock)
+void KeyGuard::setClock(Clock clock)
 {
     forms::clock() = std::move(clock);
 }
 
-void AlarmGuard::arm(bool appearing)
+void KeyGuard::arm()
 {
-    // The alarm comes to the user, not the user to the desktop of the program's other windows,
-    // and where they look.
-    Desktop::current().bringToCurrentDesktop(m_window);
-    comeToUsersMonitor(appearing);
     m_shownAt = m_lastKeyAt = now();
     m_lastTyped = Desktop::current().windowSystemTime();
     m_keysStamped = false;
@@ -66,27 +53,9 @@ void AlarmGuard::arm(bool appearing)
         // while the guard holds, and only then.
         qApp->installEventFilter(this);
     }
-    m_activationWait.start();
 }
 
-void AlarmGuard::comeToUsersMonitor(bool appearing)
-{
-    // With one monitor the alarm goes where the window system puts a new window.
-    if (QGuiApplication::screens().size() < 2)
-        return;
-    const QScreen *screen = Desktop::current().userScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    // One that is on screen already, on that monitor, stays where it is.
-    if (!appearing && area.contains(m_window.frameGeometry().center()))
-        return;
-    // A message box takes its size as it shows; until then its size hint tells it.
-    m_window.adjustSize();
-    m_window.move(desk::centredIn(area, m_window.frameGeometry().size()));
-}
-
-void AlarmGuard::standAside()
+void KeyGuard::standAside()
 {
     if (!m_holding)
         return;
@@ -94,30 +63,14 @@ void AlarmGuard::standAside()
     qApp->removeEventFilter(this);
 }
 
-void AlarmGuard::askForAttentionIfInactive()
-{
-    if (m_window.isVisible() && !m_window.isActiveWindow())
-        Desktop::current().askForAttention(m_window);
-}
-
-void AlarmGuard::activated()
+void KeyGuard::activated()
 {
     // Flaps of the activation while the window arrives are the window system's, not the user's.
     if (m_holding && m_left && now() - m_shownAt >= OpenFor)
         standAside();
-    m_focusAnnouncement.start();
 }
 
-void AlarmGuard::announceFocus()
-{
-    QWidget *focus = QApplication::focusWidget();
-    if (!m_window.isActiveWindow() || !focus || focus->window() != &m_window)
-        return;
-    QAccessibleEvent event(focus, QAccessible::Focus);
-    QAccessible::updateAccessibility(&event);
-}
-
-bool AlarmGuard::couldPressAButton(const QKeyEvent &key)
+bool KeyGuard::couldPressAButton(const QKeyEvent &key)
 {
     switch (key.key()) {
     case Qt::Key_Return:
@@ -149,13 +102,13 @@ bool AlarmGuard::couldPressAButton(const QKeyEvent &key)
     }
 }
 
-bool AlarmGuard::guards(QObject *receiver) const
+bool KeyGuard::guards(QObject *receiver) const
 {
     const auto *widget = qobject_cast<const QWidget *>(receiver);
     return widget && widget->window() == &m_window;
 }
 
-bool AlarmGuard::letThrough(const QKeyEvent &key)
+bool KeyGuard::letThrough(const QKeyEvent &key)
 {
     if (key.type() == QEvent::KeyRelease)
         return !couldPressAButton(key);
@@ -174,8 +127,8 @@ bool AlarmGuard::letThrough(const QKeyEvent &key)
     return !couldPressAButton(key);
 }
 
-std::chrono::milliseconds AlarmGuard::quietBefore(std::optional<quint32> typed,
-                                                  std::chrono::milliseconds at) const
+std::chrono::milliseconds KeyGuard::quietBefore(std::optional<quint32> typed,
+                                                std::chrono::milliseconds at) const
 {
     const std::chrono::milliseconds handled = at - m_lastKeyAt;
     // A key without a stamp where the others have one is a key Qt handed on again (its
@@ -192,7 +145,7 @@ std::chrono::milliseconds AlarmGuard::quietBefore(std::optional<quint32> typed,
     return stamped;
 }
 
-void AlarmGuard::keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at)
+void KeyGuard::keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at)
 {
     m_lastKeyAt = at;
     if (!typed)
@@ -202,7 +155,7 @@ void AlarmGuard::keyPressed(std::optional<quint32> typed, std::chrono::milliseco
         m_lastTyped = typed;
 }
 
-bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
+bool KeyGuard::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Show:
@@ -210,7 +163,7 @@ bool AlarmGuard::eventFilter(QObject *watched, QEvent *event)
         // another desktop (some window managers minimise windows of desktops not shown), is shown
         // by the window system and is no longer unasked.
         if (watched == &m_window && !event->spontaneous())
-            arm(true);
+            arm();
         break;
     case QEvent::WindowActivate:
         if (watched == &m_window)
