@@ -37,16 +37,8 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
         owner);
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
-    if (arrival == Arrival::Unasked && !owner
-        && QGuiApplication::platformName() == QStringLiteral("xcb")) {
-        // On X11 Qt makes a box of no window a dialog of the program's hidden group leader, and
-        // a window manager may keep such a dialog with the group: KWin opens it on the main
-        // window's desktop, and minimised while the main window is. The alarm is a window of its
-        // own there, still modal. (QMessageBox makes itself a dialog again when its modality is
-        // set, so this comes after.)
-        box->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    }
+    if (arrival == Arrival::Unasked && !owner)
+        platform::prepareUnaskedBox(*box);
     if (arrival == Arrival::Unasked)
         new Unasked(*box);
     return box;

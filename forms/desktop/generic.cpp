@@ -1,11 +1,14 @@
 #include "forms/desktop/platform.h"
 
-#include <QDesktopServices>
 #include <QKeyEvent>
-#include <QUrl>
 
 // A window system the program knows nothing particular of: Qt's own behaviour throughout.
 namespace forms::platform {
+
+std::vector<char *> extraArguments(const std::vector<char *> &)
+{
+    return {};
+}
 
 void allowActivation() { }
 
@@ -29,9 +32,6 @@ std::optional<quint32> typedAt(const QKeyEvent &key)
     return static_cast<quint32>(key.timestamp());
 }
 
-void openLink(const QString &link)
-{
-    QDesktopServices::openUrl(QUrl(link));
-}
+void prepareUnaskedBox(QMessageBox &) { }
 
 } // namespace forms::platform

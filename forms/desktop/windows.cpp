@@ -96,6 +96,11 @@ KeyMessages &keyMessages()
 
 } // namespace
 
+std::vector<char *> extraArguments(const std::vector<char *> &)
+{
+    return {};
+}
+
 void allowActivation()
 {
     // Windows lets a program in the background take the foreground only in some cases, and
@@ -130,6 +135,8 @@ std::optional<quint32> typedAt(const QKeyEvent &key)
 {
     return keyMessages().typedAt(key);
 }
+
+void prepareUnaskedBox(QMessageBox &) { }
 
 void openLink(const QString &link)
 {

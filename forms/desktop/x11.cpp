@@ -1,16 +1,17 @@
 #include "forms/desktop/platform.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QScreen>
-#include <QUrl>
 #include <QWidget>
 #include <qpa/qplatformnativeinterface.h>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -149,6 +150,22 @@ private:
 
 } // namespace
 
+std::vector<char *> extraArguments(const std::vector<char *> &arguments)
+{
+    // Under a Wayland session a native Wayland window can neither choose its place nor come to
+    // the front by itself, and an alarm must do both; XWayland lets it. Native Wayland remains
+    // for sessions without XWayland. A platform the user chose is left alone, and the choice is
+    // an argument, not the environment, so that the programs a link opens do not inherit it.
+    static char platformOption[] = "-platform";
+    static char platforms[] = "xcb;wayland";
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        || std::find_if(arguments.begin(), arguments.end(), [](const char *a) {
+               return std::strcmp(a, "-platform") == 0;
+           }) != arguments.end())
+        return {};
+    return {platformOption, platforms};
+}
+
 void allowActivation() { }
 
 void bringToCurrentDesktop(QWidget &window)
@@ -189,9 +206,17 @@ std::optional<quint32> typedAt(const QKeyEvent &key)
     return static_cast<quint32>(key.timestamp());
 }
 
-void openLink(const QString &link)
+void prepareUnaskedBox(QMessageBox &box)
 {
-    QDesktopServices::openUrl(QUrl(link));
+    if (!X11::connect())
+        return;
+    // On X11 Qt makes a box of no window a dialog of the program's hidden group leader, and a
+    // window manager may keep such a dialog with the group: KWin opens it on the main window's
+    // desktop, and minimised while the main window is. The alarm is a window of its own there,
+    // still modal. (QMessageBox makes itself a dialog again when its modality is set, so this
+    // comes after.)
+    box.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 }
 
 } // namespace forms::platform
