@@ -166,8 +166,6 @@ void Form1::Command1_Click()
 {
     forms::unload<Form2>();
     forms::show<Form3>();
-    // The farewell window's load hid the About window, creating it again; none may remain.
-    forms::unload<Form2>();
     forms::unload(*this);
 }
 

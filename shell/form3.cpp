@@ -75,5 +75,5 @@ void Form3::closeEvent(QCloseEvent *event)
 void Form3::endProgram()
 {
     forms::unload(*this);
-    forms::endProgram();
+    forms::unloadAll();
 }

@@ -128,7 +128,7 @@ void SystemDesktop::openLink(const QString &link)
     platform::openLink(link);
 }
 
-void SystemDesktop::endProgram()
+void SystemDesktop::leaveEventLoop()
 {
     QCoreApplication::exit(0);
 }

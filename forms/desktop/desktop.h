@@ -55,7 +55,7 @@ public:
     // Asked once for each key press and the shortcut check before it.
     virtual std::optional<quint32> typedAt(const QKeyEvent &key) = 0;
     // Leaves the window thread's event loop; the program then returns from main.
-    virtual void endProgram() = 0;
+    virtual void leaveEventLoop() = 0;
 
     static Desktop &current();
     // Makes `desktop` the current one (nullptr restores the real desktop). Not owned.
@@ -80,7 +80,7 @@ public:
     std::optional<quint32> typedAt(const QKeyEvent &key) override;
     void beep() override;
     void openLink(const QString &link) override;
-    void endProgram() override;
+    void leaveEventLoop() override;
 };
 
 } // namespace forms

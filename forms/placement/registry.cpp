@@ -69,17 +69,17 @@ void unload(Window &window)
         return;
     retire(window);
     if (loadedList().isEmpty())
-        endProgram();
+        unloadAll();
 }
 
-void endProgram()
+void unloadAll()
 {
     while (!loadedList().isEmpty())
         retire(*loadedList().takeLast());
     if (ended)
         return;
     ended = true;
-    Desktop::current().endProgram();
+    Desktop::current().leaveEventLoop();
 }
 
 } // namespace forms

@@ -52,13 +52,13 @@ T &show()
     return window;
 }
 
-// Hides the window; a window that is not loaded is created hidden.
+// Hides the window if it is loaded; one that is not stays unloaded. (form<T>() is the window
+// created hidden.)
 template <class T>
-T &hide()
+void hide()
 {
-    T &window = form<T>();
-    window.hide();
-    return window;
+    if (T *window = loaded<T>())
+        window->hide();
 }
 
 // Destroys a loaded window with its controls and their contents. Safe inside the window's own
@@ -73,8 +73,8 @@ void unload()
         unload(*window);
 }
 
-// Destroys every window, hidden ones included, and ends the program: no handler of any window
+// Unloads every window, hidden ones included, and so ends the program: no handler of any window
 // runs afterwards.
-void endProgram();
+void unloadAll();
 
 } // namespace forms

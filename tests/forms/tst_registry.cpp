@@ -71,13 +71,13 @@ private slots:
 
     void createdAndLoadedOnFirstReference();
     void showDisplaysWithoutWaiting();
-    void hideCreatesHidden();
+    void hideHidesOnlyALoadedWindow();
     void unloadFromInsideOwnHandler();
     void unloadDiscardsControlsContents();
     void unloadOfUnloadedWindowIsHarmless();
     void programEndsWhenLastLoadedWindowIsUnloaded();
     void windowSystemCloseUnloadsAndRunsNoHandler();
-    void endProgramDestroysEveryWindowAndStopsTimers();
+    void unloadAllDestroysEveryWindowAndStopsTimers();
     void placesClientAreaAtItsTwipsPosition();
 
 private:
@@ -121,9 +121,14 @@ void TestRegistry::showDisplaysWithoutWaiting()
     QVERIFY(!probe.isMinimized());
 }
 
-void TestRegistry::hideCreatesHidden()
+void TestRegistry::hideHidesOnlyALoadedWindow()
 {
-    Probe &probe = forms::hide<Probe>();
+    // A window that is not loaded is not created to be hidden.
+    forms::hide<Probe>();
+    QVERIFY(!forms::loaded<Probe>());
+    QCOMPARE(Probe::created, 0);
+
+    Probe &probe = forms::form<Probe>();
     QCOMPARE(Probe::loads, 1);
     QVERIFY(!probe.isVisible());
     // Its timers run as for a visible window.
@@ -176,7 +181,7 @@ void TestRegistry::unloadOfUnloadedWindowIsHarmless()
 void TestRegistry::programEndsWhenLastLoadedWindowIsUnloaded()
 {
     forms::show<Probe>();
-    forms::hide<Other>();
+    forms::form<Other>();
 
     forms::unload<Probe>();
     QCOMPARE(desktop->programEnds, 0); // a hidden window still counts as loaded
@@ -202,12 +207,12 @@ void TestRegistry::windowSystemCloseUnloadsAndRunsNoHandler()
     QVERIFY(!guard);
 }
 
-void TestRegistry::endProgramDestroysEveryWindowAndStopsTimers()
+void TestRegistry::unloadAllDestroysEveryWindowAndStopsTimers()
 {
     QPointer<Probe> shown(&forms::show<Probe>());
-    QPointer<Other> hidden(&forms::hide<Other>());
+    QPointer<Other> hidden(&forms::form<Other>());
 
-    forms::endProgram();
+    forms::unloadAll();
 
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());

@@ -212,7 +212,7 @@ void TestForm4::mainWindowLoadedAgainBringsTheSameAdvertisement()
     Form4 *ad = advertisementOfMainWindow();
     for (int i = 0; i < 3; ++i)
         ad->Timer1_Timer();
-    forms::hide<Form2>(); // keeps the program running while neither of the two is loaded
+    forms::form<Form2>(); // keeps the program running while neither of the two is loaded
     ad->hide();
 
     forms::unload<Form1>();

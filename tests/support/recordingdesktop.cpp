@@ -71,14 +71,14 @@ void RecordingDesktop::openLink(const QString &link)
     links.append(link);
 }
 
-void RecordingDesktop::endProgram()
+void RecordingDesktop::leaveEventLoop()
 {
     ++programEnds;
 }
 
 void unloadAllWindows()
 {
-    forms::endProgram();
+    forms::unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
