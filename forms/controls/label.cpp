@@ -11,7 +11,7 @@ namespace forms {
 
 Label::Label(const QString &caption, QWidget *container) : QLabel(caption, container)
 {
-    installAccessibleInterfaces();
+    installLabelAccessible();
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);

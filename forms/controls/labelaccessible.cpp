@@ -1,18 +1,15 @@
 #include "forms/controls/labelaccessible.h"
 
 #include "forms/controls/label.h"
-#include "forms/placement/window.h"
 
 namespace forms {
 
 namespace {
 
-QAccessibleInterface *formsInterface(const QString &, QObject *object)
+QAccessibleInterface *labelInterface(const QString &, QObject *object)
 {
     if (auto *label = qobject_cast<Label *>(object))
         return new LabelAccessible(label);
-    if (auto *window = qobject_cast<Window *>(object))
-        return new QAccessibleWidget(window, QAccessible::Window);
     return nullptr;
 }
 
@@ -21,10 +18,10 @@ QAccessibleInterface *formsInterface(const QString &, QObject *object)
 LabelAccessible::LabelAccessible(Label *label) : QAccessibleWidget(label, QAccessible::StaticText)
 { }
 
-void installAccessibleInterfaces()
+void installLabelAccessible()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(formsInterface);
+        QAccessible::installFactory(labelInterface);
         return true;
     }();
     Q_UNUSED(installed);

@@ -32,9 +32,8 @@ private:
     bool isPicture() const;
 };
 
-// Makes every Label answer queries for its accessible interface with a LabelAccessible, and
-// every Window read as a window (a plain top-level widget would read as a filler). Labels and
-// windows call it when they are made; later calls do nothing.
-void installAccessibleInterfaces();
+// Makes every Label answer queries for its accessible interface with a LabelAccessible. Labels
+// call it when they are made; later calls do nothing.
+void installLabelAccessible();
 
 } // namespace forms

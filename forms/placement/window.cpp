@@ -1,12 +1,12 @@
 #include "forms/placement/window.h"
 
 #include "forms/alarm/unasked.h"
-#include "forms/controls/labelaccessible.h"
 #include "forms/desktop/desktop.h"
 #include "forms/placement/reachable.h"
 #include "forms/placement/registry.h"
 #include "forms/placement/twips.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -17,6 +17,15 @@
 namespace forms {
 
 namespace {
+
+// A plain top-level widget would read as a filler to assistive technology; a Window reads as a
+// window.
+QAccessibleInterface *windowInterface(const QString &, QObject *object)
+{
+    if (auto *window = qobject_cast<Window *>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
+    return nullptr;
+}
 
 Qt::WindowFlags flagsFor(Window::Border border, Qt::WindowFlags titleBarButtons)
 {
@@ -32,7 +41,11 @@ Window::Window(const QString &caption, int clientWidthTwips, int clientHeightTwi
                Qt::WindowFlags titleBarButtons)
     : QWidget(nullptr, flagsFor(border, titleBarButtons)), m_client(new QWidget(this))
 {
-    installAccessibleInterfaces();
+    static const bool readAsWindows = [] {
+        QAccessible::installFactory(windowInterface);
+        return true;
+    }();
+    Q_UNUSED(readAsWindows);
     setWindowTitle(caption);
     m_client->setFixedSize(sizeFromTwips(clientWidthTwips, clientHeightTwips));
     auto *layout = new QVBoxLayout(this);
