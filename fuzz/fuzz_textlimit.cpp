@@ -4,8 +4,8 @@
 #include "fuzzcheck.h"
 #include "rules/textlimit.h"
 
-using textlimit::countedLength;
-using textlimit::fit;
+using forms::textlimit::countedLength;
+using forms::textlimit::fit;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

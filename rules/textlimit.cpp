@@ -1,6 +1,6 @@
 #include "rules/textlimit.h"
 
-namespace textlimit {
+namespace forms::textlimit {
 
 namespace {
 
@@ -56,4 +56,4 @@ QString fit(QStringView inserted, qsizetype room)
     return inserted.first(at).toString();
 }
 
-} // namespace textlimit
+} // namespace forms::textlimit

@@ -5,7 +5,7 @@
 
 // The length limit of a multi-line text box. Its text keeps line breaks as CR LF, so a line
 // break counts as two characters against the limit.
-namespace textlimit {
+namespace forms::textlimit {
 
 // Counted length of a text: a line break (CR LF, a lone CR or LF, or a paragraph separator as a
 // text box reports it) counts two, every other UTF-16 unit one.
@@ -15,4 +15,4 @@ qsizetype countedLength(QStringView text);
 // inside a line break or a surrogate pair.
 QString fit(QStringView inserted, qsizetype room);
 
-} // namespace textlimit
+} // namespace forms::textlimit

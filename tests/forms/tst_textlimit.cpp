@@ -101,7 +101,7 @@ void TestTextLimit::countedLength()
 {
     QFETCH(QString, text);
     QFETCH(qsizetype, counted);
-    QCOMPARE(textlimit::countedLength(text), counted);
+    QCOMPARE(forms::textlimit::countedLength(text), counted);
 }
 
 void TestTextLimit::fit_data()
@@ -133,7 +133,7 @@ void TestTextLimit::fit()
     QFETCH(QString, inserted);
     QFETCH(qsizetype, room);
     QFETCH(QString, fitting);
-    QCOMPARE(textlimit::fit(inserted, room), fitting);
+    QCOMPARE(forms::textlimit::fit(inserted, room), fitting);
 }
 
 void TestTextLimit::typingStopsAtTheLimit()
