@@ -37,10 +37,11 @@ std::unique_ptr<QMessageBox> SystemDesktop::createMessageBox(QWidget *owner, Ico
         owner);
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
-    if (arrival == Arrival::Unasked && !owner)
-        platform::prepareUnaskedBox(*box);
-    if (arrival == Arrival::Unasked)
+    if (arrival == Arrival::Unasked) {
+        if (!owner)
+            platform::prepareUnaskedBox(*box);
         new Unasked(*box);
+    }
     return box;
 }
 
