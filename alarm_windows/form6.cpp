@@ -2,12 +2,12 @@
 
 #include "alarm_windows/form5.h"
 #include "countdown/form1.h"
-#include "forms/commandbutton.h"
-#include "forms/geometry.h"
-#include "forms/label.h"
-#include "forms/multilinetextbox.h"
-#include "forms/timer.h"
-#include "forms/windows.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/label.h"
+#include "forms/controls/multilinetextbox.h"
+#include "forms/controls/timer.h"
+#include "forms/placement/registry.h"
+#include "forms/placement/twips.h"
 
 #include <QIcon>
 #include <QLineEdit>

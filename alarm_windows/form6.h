@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/window.h"
+#include "forms/placement/window.h"
 
 namespace forms {
 class CommandButton;

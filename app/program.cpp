@@ -1,34 +1,20 @@
 #include "app/program.h"
 
 #include "countdown/form1.h"
-#include "forms/windows.h"
+#include "forms/desktop/platform.h"
+#include "forms/placement/registry.h"
 #include "kzb_version.h"
 #include "shell/texts.h"
 
 #include <QApplication>
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
 int runProgram(int argc, char *argv[])
 {
     std::vector<char *> arguments(argv, argv + argc);
-#if defined(Q_OS_LINUX)
-    // Under a Wayland session a native Wayland window can neither choose its place nor come to
-    // the front by itself, and an alarm must do both; XWayland lets it. Native Wayland remains
-    // for sessions without XWayland. A platform the user chose is left alone, and the choice is
-    // an argument, not the environment, so that the programs a link opens do not inherit it.
-    char platformOption[] = "-platform";
-    char platforms[] = "xcb;wayland";
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
-        && std::find_if(arguments.begin(), arguments.end(), [](const char *a) {
-               return std::strcmp(a, "-platform") == 0;
-           }) == arguments.end()) {
-        arguments.push_back(platformOption);
-        arguments.push_back(platforms);
-    }
-#endif
+    const std::vector<char *> extra = forms::platform::extraArguments(arguments);
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
     int count = static_cast<int>(arguments.size());
     arguments.push_back(nullptr);
     QApplication app(count, arguments.data());

@@ -2,7 +2,7 @@
 // when a beep or a message box reaches it, on the monotonic clock. A beep leaves no window to
 // watch, so this is how the bench times an alarm to the tick that gives it.
 #include "app/program.h"
-#include "forms/desktop.h"
+#include "forms/desktop/desktop.h"
 
 #include <cstdio>
 #include <ctime>

@@ -2,16 +2,16 @@
 
 #include "alarm_windows/form5.h"
 #include "alarm_windows/form6.h"
-#include "countdown/counter.h"
-#include "countdown/minutesbox.h"
-#include "forms/commandbutton.h"
-#include "forms/desktop.h"
-#include "forms/geometry.h"
-#include "forms/label.h"
-#include "forms/multilinetextbox.h"
-#include "forms/optionbutton.h"
-#include "forms/timer.h"
-#include "forms/windows.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/label.h"
+#include "forms/controls/multilinetextbox.h"
+#include "forms/controls/optionbutton.h"
+#include "forms/controls/timer.h"
+#include "forms/desktop/desktop.h"
+#include "forms/placement/registry.h"
+#include "forms/placement/twips.h"
+#include "rules/counter.h"
+#include "rules/minutesbox.h"
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
@@ -166,8 +166,6 @@ void Form1::Command1_Click()
 {
     forms::unload<Form2>();
     forms::show<Form3>();
-    // The farewell window's load hid the About window, creating it again; none may remain.
-    forms::unload<Form2>();
     forms::unload(*this);
 }
 

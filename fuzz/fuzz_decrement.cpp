@@ -1,7 +1,7 @@
 // The decrement is total: unreadable text stands still, anything else becomes the canonical text
 // of one less, and a canonical whole number n becomes exactly the canonical text of n - 1.
-#include "countdown/counter.h"
 #include "fuzzcheck.h"
+#include "rules/counter.h"
 
 #include <cstring>
 

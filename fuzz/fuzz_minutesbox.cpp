@@ -2,9 +2,9 @@
 // the rules written another way: a start only for a whole number from 1 to 9999 whose countdown
 // reaches "0", the zero message only for a number that reads as zero, and "Please check" for
 // everything else.
-#include "countdown/counter.h"
-#include "countdown/minutesbox.h"
 #include "fuzzcheck.h"
+#include "rules/counter.h"
+#include "rules/minutesbox.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Reading text as a number: a readable text is a finite number whatever blanks surround it, and
 // the canonical text of a value reads back as that value to fifteen significant digits.
-#include "countdown/counter.h"
 #include "fuzzcheck.h"
+#include "rules/counter.h"
 
 #include <cmath>
 

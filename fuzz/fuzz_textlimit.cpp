@@ -1,8 +1,8 @@
 // The text box limit: what fits is the longest beginning of the insertion within the room, never
 // longer than the room in counted characters, and never cut inside a line break or a surrogate
 // pair.
-#include "forms/textlimit.h"
 #include "fuzzcheck.h"
+#include "rules/textlimit.h"
 
 using forms::textlimit::countedLength;
 using forms::textlimit::fit;

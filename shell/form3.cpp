@@ -3,10 +3,10 @@
 #include "alarm_windows/form5.h"
 #include "alarm_windows/form6.h"
 #include "countdown/form1.h"
-#include "forms/geometry.h"
-#include "forms/image.h"
-#include "forms/timer.h"
-#include "forms/windows.h"
+#include "forms/controls/image.h"
+#include "forms/controls/timer.h"
+#include "forms/placement/registry.h"
+#include "forms/placement/twips.h"
 #include "shell/form2.h"
 #include "shell/form4.h"
 #include "shell/texts.h"
@@ -75,5 +75,5 @@ void Form3::closeEvent(QCloseEvent *event)
 void Form3::endProgram()
 {
     forms::unload(*this);
-    forms::endProgram();
+    forms::unloadAll();
 }

@@ -1,12 +1,12 @@
 #include "shell/form4.h"
 
-#include "countdown/counter.h"
-#include "forms/commandbutton.h"
-#include "forms/geometry.h"
-#include "forms/image.h"
-#include "forms/label.h"
-#include "forms/timer.h"
-#include "forms/windows.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/image.h"
+#include "forms/controls/label.h"
+#include "forms/controls/timer.h"
+#include "forms/placement/registry.h"
+#include "forms/placement/twips.h"
+#include "rules/counter.h"
 #include "shell/module1.h"
 
 using namespace std::chrono_literals;

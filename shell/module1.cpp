@@ -1,6 +1,6 @@
 #include "shell/module1.h"
 
-#include "forms/desktop.h"
+#include "forms/desktop/desktop.h"
 
 namespace Module1 {
 

@@ -1,11 +1,11 @@
 #include "alarm_windows/form5.h"
 #include "alarm_windows/form6.h"
 #include "countdown/form1.h"
-#include "forms/commandbutton.h"
-#include "forms/label.h"
-#include "forms/multilinetextbox.h"
-#include "forms/timer.h"
-#include "forms/windows.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/label.h"
+#include "forms/controls/multilinetextbox.h"
+#include "forms/controls/timer.h"
+#include "forms/placement/registry.h"
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
@@ -265,7 +265,7 @@ void TestLifecycle::churnLeavesNothingBehind_data()
     QTest::addColumn<Way>("way");
     QTest::addColumn<int>("cycles");
     // A window closed by the window system must first be exposed, so each of those cycles paints
-    // it, and each cycle of the exit sequence builds all six windows: several times the cost of
+    // it, and each cycle of the exit sequence builds three windows: several times the cost of
     // the other cycles, up to 15 ms under AddressSanitizer. Four hundred cycles, seven batches
     // of fifty past the warm-up, keep the whole run near twenty seconds there.
     constexpr int Cycles = 1000;

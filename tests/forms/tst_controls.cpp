@@ -1,10 +1,10 @@
-#include "forms/commandbutton.h"
-#include "forms/contrast.h"
-#include "forms/geometry.h"
-#include "forms/label.h"
-#include "forms/optionbutton.h"
-#include "forms/timer.h"
-#include "forms/window.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/contrast.h"
+#include "forms/controls/label.h"
+#include "forms/controls/optionbutton.h"
+#include "forms/controls/timer.h"
+#include "forms/placement/twips.h"
+#include "forms/placement/window.h"
 #include "support/recordingdesktop.h"
 
 #include <QElapsedTimer>

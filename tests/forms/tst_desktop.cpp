@@ -1,4 +1,4 @@
-#include "forms/desktop.h"
+#include "forms/desktop/desktop.h"
 #include "shell/module1.h"
 #include "support/recordingdesktop.h"
 

@@ -1,8 +1,8 @@
 #include "alarm_windows/form6.h"
 #include "countdown/form1.h"
-#include "forms/desktop.h"
-#include "forms/monitors.h"
-#include "forms/windows.h"
+#include "forms/desktop/desktop.h"
+#include "forms/placement/registry.h"
+#include "rules/desk.h"
 #include "shell/form2.h"
 #include "shell/form4.h"
 #include "support/recordingdesktop.h"
@@ -147,7 +147,7 @@ void TestMonitors::userMonitor()
     QFETCH(OptionalRect, focused);
     QFETCH(OptionalPoint, pointer);
     QFETCH(int, expected);
-    QCOMPARE(forms::userMonitor(monitors, primary, focused, pointer), expected);
+    QCOMPARE(desk::userMonitor(monitors, primary, focused, pointer), expected);
 }
 
 void TestMonitors::reachable_data()
@@ -168,7 +168,7 @@ void TestMonitors::reachable()
 {
     QFETCH(QRect, frame);
     QFETCH(bool, expected);
-    QCOMPARE(forms::reachable(frame, {QRect(1024, 0, 1600, 1200), QRect(0, 0, 1024, 768)}),
+    QCOMPARE(desk::reachable(frame, {QRect(1024, 0, 1600, 1200), QRect(0, 0, 1024, 768)}),
              expected);
 }
 
@@ -252,13 +252,13 @@ void TestMonitors::aMonitorGoingAwayLeavesNoWindowOutOfReach()
     layOut({{Other, smaller}});
     QCOMPARE(QGuiApplication::primaryScreen()->geometry(), smaller);
     QTRY_COMPARE(f.client()->mapToGlobal(QPoint(0, 0)), QPoint(84, 110));
-    QVERIFY(forms::reachable(box->frameGeometry(), {smaller}));
-    QVERIFY(forms::reachable(forms::form<Form4>().frameGeometry(), {smaller}));
+    QVERIFY(desk::reachable(box->frameGeometry(), {smaller}));
+    QVERIFY(desk::reachable(forms::form<Form4>().frameGeometry(), {smaller}));
     QVERIFY(forms::form<Form4>().pos() != advertisementAt);
 
     // The next alarm comes on the monitor that exists, where the window system puts it.
     desktop->userWorksOn = nullptr;
-    QVERIFY(forms::reachable(forms::show<Form6>().frameGeometry(), {smaller}));
+    QVERIFY(desk::reachable(forms::show<Form6>().frameGeometry(), {smaller}));
 
     // Window managers pull a window that went with its monitor to the edge of another, where only
     // its title bar's corner shows: it comes to its place as well.

@@ -1,7 +1,7 @@
 #include "alarm_windows/form5.h"
-#include "forms/multilinetextbox.h"
-#include "forms/textlimit.h"
-#include "forms/windows.h"
+#include "forms/controls/multilinetextbox.h"
+#include "forms/placement/registry.h"
+#include "rules/textlimit.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>

@@ -10,7 +10,7 @@ cd "$1" || exit 1
 command -v clang-format >/dev/null || { echo "SKIP: clang-format is not installed"; exit 77; }
 version=$(clang-format --version)
 major=$(sed -n 's/.*clang-format version \([0-9]*\).*/\1/p' <<<"$version")
-mapfile -t files < <(find app alarm_windows bench countdown forms fuzz shell tests tools \
+mapfile -t files < <(find app alarm_windows bench countdown forms fuzz rules shell tests tools \
     -name '*.cpp' -o -name '*.h' | sort)
 clang-format --dry-run --Werror "${files[@]}" 2>&1 | head -n 40
 status=${PIPESTATUS[0]}

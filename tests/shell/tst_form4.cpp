@@ -1,10 +1,10 @@
 #include "countdown/form1.h"
-#include "forms/commandbutton.h"
-#include "forms/contrast.h"
-#include "forms/geometry.h"
-#include "forms/image.h"
-#include "forms/timer.h"
-#include "forms/windows.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/contrast.h"
+#include "forms/controls/image.h"
+#include "forms/controls/timer.h"
+#include "forms/placement/registry.h"
+#include "forms/placement/twips.h"
 #include "shell/form2.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
@@ -212,7 +212,7 @@ void TestForm4::mainWindowLoadedAgainBringsTheSameAdvertisement()
     Form4 *ad = advertisementOfMainWindow();
     for (int i = 0; i < 3; ++i)
         ad->Timer1_Timer();
-    forms::hide<Form2>(); // keeps the program running while neither of the two is loaded
+    forms::form<Form2>(); // keeps the program running while neither of the two is loaded
     ad->hide();
 
     forms::unload<Form1>();

@@ -1,9 +1,9 @@
 #include "support/drive.h"
 
 #include "countdown/form1.h"
-#include "forms/commandbutton.h"
-#include "forms/optionbutton.h"
-#include "forms/timer.h"
+#include "forms/controls/commandbutton.h"
+#include "forms/controls/optionbutton.h"
+#include "forms/controls/timer.h"
 
 #include <QAction>
 #include <QCloseEvent>

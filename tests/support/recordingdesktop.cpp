@@ -1,6 +1,6 @@
 #include "support/recordingdesktop.h"
 
-#include "forms/windows.h"
+#include "forms/placement/registry.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -71,14 +71,14 @@ void RecordingDesktop::openLink(const QString &link)
     links.append(link);
 }
 
-void RecordingDesktop::endProgram()
+void RecordingDesktop::leaveEventLoop()
 {
     ++programEnds;
 }
 
 void unloadAllWindows()
 {
-    forms::endProgram();
+    forms::unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

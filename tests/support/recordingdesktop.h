@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/desktop.h"
+#include "forms/desktop/desktop.h"
 
 #include <QList>
 #include <QPointer>
@@ -43,7 +43,7 @@ public:
     std::optional<quint32> typedAt(const QKeyEvent &key) override;
     void beep() override;
     void openLink(const QString &link) override;
-    void endProgram() override;
+    void leaveEventLoop() override;
 
     QList<Box> boxes;
     int beeps = 0;

@@ -1,8 +1,8 @@
 // On Qt's windows platform, as on Windows: the desktop brings a window to the front with the
 // keyboard focus, and tells Qt to take the foreground even from another program, so that an alarm
 // does not wait unseen behind a flashing task-bar button.
-#include "forms/desktop.h"
-#include "forms/window.h"
+#include "forms/desktop/desktop.h"
+#include "forms/placement/window.h"
 
 #include <QApplication>
 #include <QTest>
