@@ -1,6 +1,6 @@
 #include "app/program.h"
 
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/windows.h"
 #include "kzb_version.h"
 #include "shell/texts.h"

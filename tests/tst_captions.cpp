@@ -1,14 +1,14 @@
 // Every caption of every window fits inside its control, and every window renders at its twips
 // size times the scale factor. CTest runs this at scale 1 and again with QT_SCALE_FACTOR=2.
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
 #include "forms/windows.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
 

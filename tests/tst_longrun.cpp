@@ -1,11 +1,11 @@
-#include "alarm_windows/form6.h"
+#include "alarm_windows/alarmpopup.h"
 #include "countdown/counter.h"
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/label.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
-#include "shell/form4.h"
+#include "shell/advertisement.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>

@@ -1,15 +1,15 @@
 // Renders the program's windows to PNG files, for the README and for looking at layouts without
 // a display: QT_QPA_PLATFORM=offscreen kzb-screenshots OUTPUT_DIR
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/desktop.h"
 #include "forms/label.h"
 #include "forms/multilinetextbox.h"
 #include "forms/windows.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "shell/texts.h"
 
 #include <QApplication>

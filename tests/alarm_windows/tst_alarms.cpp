@@ -1,5 +1,5 @@
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/label.h"
 #include "forms/multilinetextbox.h"

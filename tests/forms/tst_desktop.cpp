@@ -1,5 +1,5 @@
 #include "forms/desktop.h"
-#include "shell/module1.h"
+#include "shell/links.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>

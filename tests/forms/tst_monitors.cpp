@@ -1,10 +1,10 @@
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "countdown/mainwindow.h"
 #include "forms/desktop.h"
 #include "forms/monitors.h"
 #include "forms/windows.h"
-#include "shell/form2.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "alarm_windows/form5.h"
+#include "alarm_windows/messageeditor.h"
 #include "forms/multilinetextbox.h"
 #include "forms/textlimit.h"
 #include "forms/windows.h"

@@ -1,6 +1,6 @@
 #include "support/drive.h"
 
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/optionbutton.h"
 #include "forms/timer.h"

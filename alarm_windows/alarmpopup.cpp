@@ -1,7 +1,7 @@
-#include "alarm_windows/form6.h"
+#include "alarm_windows/alarmpopup.h"
 
-#include "alarm_windows/form5.h"
-#include "countdown/form1.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/label.h"

@@ -1,14 +1,14 @@
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/contrast.h"
 #include "forms/geometry.h"
 #include "forms/image.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
-#include "shell/module1.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
+#include "shell/links.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
 
@@ -310,4 +310,4 @@ void TestForm4::designedColoursStayReadableInEveryStyle()
 }
 
 QTEST_MAIN(TestForm4)
-#include "tst_form4.moc"
+#include "tst_advertisement.moc"

@@ -1,6 +1,6 @@
-#include "alarm_windows/form5.h"
+#include "alarm_windows/messageeditor.h"
 
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/label.h"

@@ -1,6 +1,6 @@
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
@@ -235,4 +235,4 @@ void TestForm6::buttonsWithMainWindowClosed()
 }
 
 QTEST_MAIN(TestForm6)
-#include "tst_form6.moc"
+#include "tst_alarmpopup.moc"

@@ -1,7 +1,7 @@
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
 #include "countdown/counter.h"
 #include "countdown/minutesbox.h"
 #include "forms/commandbutton.h"
@@ -12,9 +12,9 @@
 #include "forms/optionbutton.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "shell/texts.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "shell/form4.h"
+#include "shell/advertisement.h"
 
 #include "countdown/counter.h"
 #include "forms/commandbutton.h"
@@ -7,7 +7,7 @@
 #include "forms/label.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
-#include "shell/module1.h"
+#include "shell/links.h"
 
 using namespace std::chrono_literals;
 

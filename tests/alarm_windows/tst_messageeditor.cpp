@@ -1,6 +1,6 @@
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
@@ -160,4 +160,4 @@ void TestForm5::messageReachesThePopupAsPlainLines()
 }
 
 QTEST_MAIN(TestForm5)
-#include "tst_form5.moc"
+#include "tst_messageeditor.moc"

@@ -1,13 +1,13 @@
-#include "shell/form2.h"
+#include "shell/aboutwindow.h"
 
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/windows.h"
 #include "kzb_version.h"
-#include "shell/module1.h"
+#include "shell/links.h"
 #include "shell/texts.h"
 
 #include <QIcon>

@@ -1,14 +1,14 @@
-#include "shell/form3.h"
+#include "shell/farewellwindow.h"
 
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/geometry.h"
 #include "forms/image.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
-#include "shell/form2.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
 #include "shell/texts.h"
 
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "shell/module1.h"
+#include "shell/links.h"
 
 #include "forms/desktop.h"
 

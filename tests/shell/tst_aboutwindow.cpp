@@ -1,13 +1,13 @@
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/image.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
 #include "kzb_version.h"
-#include "shell/form2.h"
-#include "shell/form4.h"
-#include "shell/module1.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/links.h"
 #include "shell/texts.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
@@ -196,4 +196,4 @@ void TestForm2::okAfterTheMainWindowWasClosed()
 }
 
 QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+#include "tst_aboutwindow.moc"

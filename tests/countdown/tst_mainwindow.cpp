@@ -1,4 +1,4 @@
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/commandbutton.h"
 #include "forms/geometry.h"
 #include "forms/label.h"
@@ -456,4 +456,4 @@ void TestForm1::fileChangeWhenIdleChangesNothing()
 }
 
 QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+#include "tst_mainwindow.moc"
