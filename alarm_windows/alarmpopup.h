@@ -9,11 +9,11 @@ class MultiLineTextBox;
 
 // The alarm pop-up: shows the stored message and offers to continue the countdown or stop it.
 // It keeps no state but the text it shows; its buttons act on the main window's controls.
-class Form6 : public forms::Window
+class AlarmPopup : public forms::Window
 {
     Q_OBJECT
 public:
-    Form6();
+    AlarmPopup();
 
     forms::MultiLineTextBox *Text1;
     forms::CommandButton *Command1; // Continue Countdown

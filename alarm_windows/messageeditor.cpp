@@ -9,7 +9,7 @@
 
 #include <QIcon>
 
-Form5::Form5() : forms::Window(QStringLiteral("Message"), 4680, 3105)
+MessageEditor::MessageEditor() : forms::Window(QStringLiteral("Message"), 4680, 3105)
 {
     setWindowIcon(QIcon(QStringLiteral(":/assets/note.ico")));
     placeClientAtTwips(1950, 2205);
@@ -26,26 +26,26 @@ Form5::Form5() : forms::Window(QStringLiteral("Message"), 4680, 3105)
 
     Command1 = new forms::CommandButton(QStringLiteral("&Ok"), client());
     forms::placeTwips(Command1, 2520, 2640, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &MessageEditor::Command1_Click);
 
     Command2 = new forms::CommandButton(QStringLiteral("&Cancel"), client());
     forms::placeTwips(Command2, 3600, 2640, 975, 375);
-    connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
+    connect(Command2, &QPushButton::clicked, this, &MessageEditor::Command2_Click);
 
     // The text box is drawn over the lower part of the prompt's box.
     forms::stackFrontToBack({Text1, Label1});
     setTabOrder({Text1, Label1, Command1, Command2});
 }
 
-void Form5::Command1_Click()
+void MessageEditor::Command1_Click()
 {
     // The message lives in the main window; with that closed there is nowhere to keep it.
-    if (Form1 *main = forms::loaded<Form1>())
+    if (MainWindow *main = forms::loaded<MainWindow>())
         main->Label6->setCaption(Text1->text());
     forms::unload(*this);
 }
 
-void Form5::Command2_Click()
+void MessageEditor::Command2_Click()
 {
     forms::unload(*this);
 }

@@ -9,14 +9,14 @@ class MultiLineTextBox;
 } // namespace forms
 
 // The message editor: edits the alarm message that the main window stores in its hidden label.
-class Form5 : public forms::Window
+class MessageEditor : public forms::Window
 {
     Q_OBJECT
 public:
     // The longest message, in characters; a line break counts two.
     static constexpr qsizetype MessageLength = 500;
 
-    Form5();
+    MessageEditor();
 
     forms::Label *Label1;
     forms::MultiLineTextBox *Text1;

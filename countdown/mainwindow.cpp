@@ -46,7 +46,7 @@ QString alarmText(const QString &ran, const QString &next)
 
 } // namespace
 
-Form1::Form1()
+MainWindow::MainWindow()
     : forms::Window(texts::caption(), 3015, 4290, Border::FixedSingle, Qt::WindowMinimizeButtonHint)
 {
     setWindowIcon(QIcon(QStringLiteral(":/assets/stopwatch.ico")));
@@ -57,7 +57,7 @@ Form1::Form1()
 
     Command1 = new forms::CommandButton(QStringLiteral("E&xit"), client());
     forms::placeTwips(Command1, 960, 3840, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
 
     Label6 = new forms::Label(QString(), client());
     forms::placeTwips(Label6, 2520, 3840, 375, 375);
@@ -66,14 +66,14 @@ Form1::Form1()
     Label6->setVisible(false);
 
     Timer1 = new forms::Timer(1000ms, this);
-    connect(Timer1, &forms::Timer::timer, this, &Form1::Timer1_Timer);
+    connect(Timer1, &forms::Timer::timer, this, &MainWindow::Timer1_Timer);
 
     createMenus();
 
     setTabOrder({Command1, Text1, Command2, Command3, Option1, Option2, Option3});
 }
 
-void Form1::createSettingsFrame()
+void MainWindow::createSettingsFrame()
 {
     Frame1 = new QGroupBox(QStringLiteral("Zelbo Break"), client());
     forms::placeTwips(Frame1, 120, 120, 2775, 2295);
@@ -90,12 +90,12 @@ void Form1::createSettingsFrame()
 
     Command2 = new forms::CommandButton(QStringLiteral("&Begin"), Frame1);
     forms::placeTwips(Command2, 240, 960, 1095, 375);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
 
     Command3 = new forms::CommandButton(QStringLiteral("&Change"), Frame1);
     forms::placeTwips(Command3, 1440, 960, 1095, 375);
     Command3->setEnabled(false);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
 
     Option1 = new forms::OptionButton(QStringLiteral("&Make a sound"), Frame1);
     forms::placeTwips(Option1, 240, 1440, 2055, 255);
@@ -104,12 +104,12 @@ void Form1::createSettingsFrame()
     Option3 = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), Frame1);
     forms::placeTwips(Option3, 240, 1920, 2055, 255);
     Option3->setChecked(true);
-    connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &Form1::Option3_Click);
+    connect(Option1, &QRadioButton::clicked, this, &MainWindow::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &MainWindow::Option2_Click);
+    connect(Option3, &QRadioButton::clicked, this, &MainWindow::Option3_Click);
 }
 
-void Form1::createCountdownFrame()
+void MainWindow::createCountdownFrame()
 {
     Frame2 = new QGroupBox(QStringLiteral("Next zelbo break"), client());
     forms::placeTwips(Frame2, 120, 2640, 2775, 1095);
@@ -125,53 +125,54 @@ void Form1::createCountdownFrame()
     // A screen reader hears the bare numbers; these say which is which.
     Label3->setAccessibleDescription(QStringLiteral("Minutes left"));
     Label5->setAccessibleDescription(QStringLiteral("Seconds left"));
-    connect(Label5, &forms::Label::changed, this, &Form1::Label5_Change);
+    connect(Label5, &forms::Label::changed, this, &MainWindow::Label5_Change);
 
     // The values lie in front of the wider captions and stay readable.
     forms::stackFrontToBack({Label5, Label4, Label3, Label2});
 }
 
-void Form1::createMenus()
+void MainWindow::createMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuBegin = mnuFile->addAction(QStringLiteral("&Begin"), this, &Form1::mnuBegin_Click);
-    mnuChange = mnuFile->addAction(QStringLiteral("&Change"), this, &Form1::mnuChange_Click);
-    mnuHide = mnuFile->addAction(QStringLiteral("Hi&de"), this, &Form1::mnuHide_Click);
+    mnuBegin = mnuFile->addAction(QStringLiteral("&Begin"), this, &MainWindow::mnuBegin_Click);
+    mnuChange = mnuFile->addAction(QStringLiteral("&Change"), this, &MainWindow::mnuChange_Click);
+    mnuHide = mnuFile->addAction(QStringLiteral("Hi&de"), this, &MainWindow::mnuHide_Click);
     mnuSep2 = mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &Form1::mnuExit_Click);
+    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &MainWindow::mnuExit_Click);
 
     mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
     mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"), this,
-                                   &Form1::mnuSnd_Click);
+                                   &MainWindow::mnuSnd_Click);
     mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"),
-                                      this, &Form1::mnuMsgBox_Click);
+                                      this, &MainWindow::mnuMsgBox_Click);
     mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"),
-                                      this, &Form1::mnuWindow_Click);
+                                      this, &MainWindow::mnuWindow_Click);
     for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
         kind->setCheckable(true);
     mnuWindow->setChecked(true);
     mnuSep = mnuOptions->addSeparator();
-    mnuMessage = mnuOptions->addAction(QStringLiteral("M&essage"), this, &Form1::mnuMessage_Click);
+    mnuMessage =
+        mnuOptions->addAction(QStringLiteral("M&essage"), this, &MainWindow::mnuMessage_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuAbout = mnuHelp->addAction(QStringLiteral("&About"), this, &Form1::mnuAbout_Click);
+    mnuAbout = mnuHelp->addAction(QStringLiteral("&About"), this, &MainWindow::mnuAbout_Click);
 }
 
-void Form1::Form_Load()
+void MainWindow::Form_Load()
 {
-    forms::show<Form4>();
+    forms::show<Advertisement>();
 }
 
-void Form1::Command1_Click()
+void MainWindow::Command1_Click()
 {
-    forms::unload<Form2>();
-    forms::show<Form3>();
+    forms::unload<AboutWindow>();
+    forms::show<FarewellWindow>();
     // The farewell window's load hid the About window, creating it again; none may remain.
-    forms::unload<Form2>();
+    forms::unload<AboutWindow>();
     forms::unload(*this);
 }
 
-bool Form1::minutesBoxAccepted(QWidget *owner)
+bool MainWindow::minutesBoxAccepted(QWidget *owner)
 {
     switch (minutesbox::check(Text1->text())) {
     case minutesbox::Verdict::Start:
@@ -189,7 +190,7 @@ bool Form1::minutesBoxAccepted(QWidget *owner)
     return false;
 }
 
-void Form1::Command2_Click()
+void MainWindow::Command2_Click()
 {
     if (!minutesBoxAccepted(this))
         return;
@@ -206,7 +207,7 @@ void Form1::Command2_Click()
     Command2->setEnabled(false);
 }
 
-void Form1::unlockSettings()
+void MainWindow::unlockSettings()
 {
     Timer1->setEnabled(false);
     mnuBegin->setEnabled(true);
@@ -218,23 +219,23 @@ void Form1::unlockSettings()
         kind->setEnabled(true);
 }
 
-void Form1::Command3_Click()
+void MainWindow::Command3_Click()
 {
     unlockSettings();
     Command3->setEnabled(false);
 }
 
-void Form1::Timer1_Timer()
+void MainWindow::Timer1_Timer()
 {
     Label5->setCaption(counter::decrement(Label5->caption()));
     giveAlarmIfDue();
 }
 
-void Form1::giveAlarmIfDue()
+void MainWindow::giveAlarmIfDue()
 {
     const QString due = QStringLiteral("0");
     if (Label3->caption() == due && Option3->value()) {
-        Form6 &popup = forms::show<Form6>();
+        AlarmPopup &popup = forms::show<AlarmPopup>();
         popup.Text1->setText(Label6->caption());
         Timer1->setEnabled(false);
     }
@@ -255,13 +256,13 @@ void Form1::giveAlarmIfDue()
     }
 }
 
-void Form1::restartCountdown(const QString &length)
+void MainWindow::restartCountdown(const QString &length)
 {
     m_acceptedLength = length;
     Label3->setCaption(length);
 }
 
-void Form1::Label5_Change()
+void MainWindow::Label5_Change()
 {
     if (Label5->caption() != QStringLiteral("-1"))
         return;
@@ -269,17 +270,17 @@ void Form1::Label5_Change()
     Label5->setCaption(QStringLiteral("59"));
 }
 
-void Form1::mnuBegin_Click()
+void MainWindow::mnuBegin_Click()
 {
     Command2_Click();
 }
 
-void Form1::mnuChange_Click()
+void MainWindow::mnuChange_Click()
 {
     Command3_Click();
 }
 
-void Form1::Option1_Click()
+void MainWindow::Option1_Click()
 {
     if (!Option1->value())
         return;
@@ -289,7 +290,7 @@ void Form1::Option1_Click()
     mnuMessage->setEnabled(false);
 }
 
-void Form1::Option2_Click()
+void MainWindow::Option2_Click()
 {
     if (!Option2->value())
         return;
@@ -299,7 +300,7 @@ void Form1::Option2_Click()
     mnuMessage->setEnabled(false);
 }
 
-void Form1::Option3_Click()
+void MainWindow::Option3_Click()
 {
     if (!Option3->value())
         return;
@@ -311,7 +312,7 @@ void Form1::Option3_Click()
 
 // The menu entries for Sound and MessageBox leave unchecking mnuWindow to the option's click
 // handler, which selecting the option raises.
-void Form1::mnuSnd_Click()
+void MainWindow::mnuSnd_Click()
 {
     mnuSnd->setChecked(true);
     mnuMsgBox->setChecked(false);
@@ -321,7 +322,7 @@ void Form1::mnuSnd_Click()
     mnuMessage->setEnabled(false);
 }
 
-void Form1::mnuMsgBox_Click()
+void MainWindow::mnuMsgBox_Click()
 {
     mnuMsgBox->setChecked(true);
     mnuSnd->setChecked(false);
@@ -331,7 +332,7 @@ void Form1::mnuMsgBox_Click()
     mnuMessage->setEnabled(false);
 }
 
-void Form1::mnuWindow_Click()
+void MainWindow::mnuWindow_Click()
 {
     mnuWindow->setChecked(true);
     mnuSnd->setChecked(false);
@@ -342,23 +343,23 @@ void Form1::mnuWindow_Click()
     mnuMessage->setEnabled(true);
 }
 
-void Form1::mnuHide_Click()
+void MainWindow::mnuHide_Click()
 {
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 
-void Form1::mnuExit_Click()
+void MainWindow::mnuExit_Click()
 {
     Command1_Click();
 }
 
-void Form1::mnuAbout_Click()
+void MainWindow::mnuAbout_Click()
 {
-    forms::show<Form2>();
+    forms::show<AboutWindow>();
 }
 
-void Form1::mnuMessage_Click()
+void MainWindow::mnuMessage_Click()
 {
-    Form5 &editor = forms::show<Form5>();
+    MessageEditor &editor = forms::show<MessageEditor>();
     editor.Text1->setText(Label6->caption());
 }

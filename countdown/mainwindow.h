@@ -17,11 +17,11 @@ class Timer;
 // The main window. Its controls are the program's only state: the configured length, the running
 // minutes and seconds (text-held counters), whether the countdown runs, the alarm kind and the
 // alarm message. Other windows read and write them directly.
-class Form1 : public forms::Window
+class MainWindow : public forms::Window
 {
     Q_OBJECT
 public:
-    Form1();
+    MainWindow();
 
     // Settings frame.
     QGroupBox *Frame1;

@@ -18,21 +18,21 @@ const QString MessengerNumber = QStringLiteral("100200300");
 
 } // namespace
 
-Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
+AboutWindow::AboutWindow() : forms::Window(QStringLiteral("About"), 5955, 2385)
 {
     setWindowIcon(QIcon(QStringLiteral(":/assets/about.ico")));
     centreOnScreen();
 
     Command1 = new forms::CommandButton(QStringLiteral("&Ok"), client());
     forms::placeTwips(Command1, 4920, 1920, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &AboutWindow::Command1_Click);
 
-    Label2 = new forms::Label(Module1::MailAddress, client());
+    Label2 = new forms::Label(links::MailAddress, client());
     forms::placeTwips(Label2, 840, 1800, 1935, 255);
     Label2->setUnderline(true);
     Label2->setForeColor(QColor(0, 0, 255));
     Label2->setCursor(Qt::PointingHandCursor);
-    connect(Label2, &forms::Label::clicked, this, &Form2::Label2_Click);
+    connect(Label2, &forms::Label::clicked, this, &AboutWindow::Label2_Click);
     Label2->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
 
     Label7 = new forms::Label(QStringLiteral("Version: " KZB_VERSION_SHORT), client());
@@ -63,14 +63,14 @@ Form2::Form2() : forms::Window(QStringLiteral("About"), 5955, 2385)
     setTabOrder({Command1});
 }
 
-void Form2::Command1_Click()
+void AboutWindow::Command1_Click()
 {
     // Brings the main window back to the front, or creates it afresh if the user had closed it.
-    forms::show<Form1>();
+    forms::show<MainWindow>();
     forms::unload(*this);
 }
 
-void Form2::Label2_Click()
+void AboutWindow::Label2_Click()
 {
-    Module1::OpenMailLink();
+    links::openMailLink();
 }

@@ -9,11 +9,11 @@ class Label;
 } // namespace forms
 
 // The About window: the program, its maker, its version and the maker's contact details.
-class Form2 : public forms::Window
+class AboutWindow : public forms::Window
 {
     Q_OBJECT
 public:
-    Form2();
+    AboutWindow();
 
     forms::CommandButton *Command1; // Ok
     forms::Label *Label2;           // the maker's e-mail address: opens the mail link

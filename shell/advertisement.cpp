@@ -11,13 +11,14 @@
 
 using namespace std::chrono_literals;
 
-Form4::Form4() : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Border::None)
+Advertisement::Advertisement()
+    : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Border::None)
 {
     placeClientAtTwips(1200, 6165);
 
     Command1 = new forms::CommandButton(QStringLiteral("&Close"), client());
     forms::placeTwips(Command1, 6120, 1440, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &Advertisement::Command1_Click);
 
     Label5 = new forms::Label(QStringLiteral("seconds."), client());
     forms::placeTwips(Label5, 4200, 1440, 1215, 495);
@@ -26,7 +27,7 @@ Form4::Form4() : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Bord
     forms::placeTwips(Label4, 3960, 1440, 1215, 495);
     Label4->setBold(true);
     Label4->setForeColor(QColor(192, 0, 0));
-    connect(Label4, &forms::Label::changed, this, &Form4::Label4_Change);
+    connect(Label4, &forms::Label::changed, this, &Advertisement::Label4_Change);
     Label4->setAccessibleDescription(QStringLiteral("Seconds until this window closes"));
 
     Label3 = new forms::Label(QStringLiteral("This window will close in"), client());
@@ -39,13 +40,13 @@ Form4::Form4() : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Bord
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setForeColor(QColor(0, 0, 255));
     Label1->setCursor(Qt::PointingHandCursor);
-    connect(Label1, &forms::Label::clicked, this, &Form4::Label1_Click);
+    connect(Label1, &forms::Label::clicked, this, &Advertisement::Label1_Click);
     Label1->setAccessibleDescription(QStringLiteral("Opens the sign-up page in the web browser"));
 
     Image1 = new forms::Image(QStringLiteral(":/assets/banner.gif"), client());
     forms::placeTwips(Image1, 120, 120, 7020, 900);
     Image1->setCursor(Qt::PointingHandCursor);
-    connect(Image1, &forms::Label::clicked, this, &Form4::Image1_Click);
+    connect(Image1, &forms::Label::clicked, this, &Advertisement::Image1_Click);
     Image1->setAccessibleName(QStringLiteral("Rud Irivezodo"));
     Image1->setAccessibleDescription(QStringLiteral(
         "Banner: Rud Irivezodo, meet people, share stories. Join free today! Opens the sign-up "
@@ -55,16 +56,16 @@ Form4::Form4() : forms::Window(QStringLiteral("Advertisement"), 7275, 1920, Bord
     setTabOrder({Command1});
 
     Timer1 = new forms::Timer(1000ms, this);
-    connect(Timer1, &forms::Timer::timer, this, &Form4::Timer1_Timer);
+    connect(Timer1, &forms::Timer::timer, this, &Advertisement::Timer1_Timer);
     Timer1->setEnabled(true);
 }
 
-void Form4::Timer1_Timer()
+void Advertisement::Timer1_Timer()
 {
     Label4->setCaption(counter::decrement(Label4->caption()));
 }
 
-void Form4::Label4_Change()
+void Advertisement::Label4_Change()
 {
     if (Label4->caption() != QStringLiteral("0"))
         return;
@@ -72,17 +73,17 @@ void Form4::Label4_Change()
     forms::unload(*this);
 }
 
-void Form4::Command1_Click()
+void Advertisement::Command1_Click()
 {
     forms::unload(*this);
 }
 
-void Form4::Image1_Click()
+void Advertisement::Image1_Click()
 {
-    Module1::OpenReferralLink();
+    links::openReferralLink();
 }
 
-void Form4::Label1_Click()
+void Advertisement::Label1_Click()
 {
-    Module1::OpenReferralLink();
+    links::openReferralLink();
 }

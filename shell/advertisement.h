@@ -11,11 +11,11 @@ class Timer;
 
 // The advertisement shown at start-up just under the main window. It counts 15 seconds down and
 // closes itself; its banner and invitation open the advertiser's sign-up page.
-class Form4 : public forms::Window
+class Advertisement : public forms::Window
 {
     Q_OBJECT
 public:
-    Form4();
+    Advertisement();
 
     forms::CommandButton *Command1; // Close
     forms::Timer *Timer1;           // the close countdown

@@ -16,13 +16,13 @@
 
 using namespace std::chrono_literals;
 
-Form3::Form3() : forms::Window(texts::caption(), 5190, 1020, Border::None)
+FarewellWindow::FarewellWindow() : forms::Window(texts::caption(), 5190, 1020, Border::None)
 {
     centreOnScreen();
     setCursor(Qt::WaitCursor);
 
     Timer1 = new forms::Timer(2000ms, this);
-    connect(Timer1, &forms::Timer::timer, this, &Form3::Timer1_Timer);
+    connect(Timer1, &forms::Timer::timer, this, &FarewellWindow::Timer1_Timer);
 
     Image1 = new forms::Image(QStringLiteral(":/assets/farewell.jpg"), client());
     forms::placeTwips(Image1, 0, 0, 5190, 1020);
@@ -31,48 +31,48 @@ Form3::Form3() : forms::Window(texts::caption(), 5190, 1020, Border::None)
     Image1->setAccessibleDescription(
         QStringLiteral("A stopwatch and the words: Thank you for using ") + texts::caption()
         + QStringLiteral(". Take a break!"));
-    connect(Image1, &forms::Label::clicked, this, &Form3::Image1_Click);
+    connect(Image1, &forms::Label::clicked, this, &FarewellWindow::Image1_Click);
 
     Timer1->setEnabled(true);
 }
 
-void Form3::Form_Load()
+void FarewellWindow::Form_Load()
 {
-    forms::hide<Form1>();
-    forms::hide<Form2>();
-    forms::hide<Form4>();
-    forms::hide<Form5>();
-    forms::hide<Form6>();
+    forms::hide<MainWindow>();
+    forms::hide<AboutWindow>();
+    forms::hide<Advertisement>();
+    forms::hide<MessageEditor>();
+    forms::hide<AlarmPopup>();
 }
 
-void Form3::Timer1_Timer()
-{
-    endProgram();
-}
-
-void Form3::Image1_Click()
+void FarewellWindow::Timer1_Timer()
 {
     endProgram();
 }
 
-void Form3::Form_Click()
+void FarewellWindow::Image1_Click()
 {
     endProgram();
 }
 
-void Form3::mouseReleaseEvent(QMouseEvent *event)
+void FarewellWindow::Form_Click()
+{
+    endProgram();
+}
+
+void FarewellWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         Form_Click();
 }
 
-void Form3::closeEvent(QCloseEvent *event)
+void FarewellWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     endProgram();
 }
 
-void Form3::endProgram()
+void FarewellWindow::endProgram()
 {
     forms::unload(*this);
     forms::endProgram();

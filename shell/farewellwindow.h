@@ -9,11 +9,11 @@ class Timer;
 
 // The farewell picture of the exit sequence. Loading it hides every other window; two seconds
 // later, at a click, or when the window system closes it, it ends the program.
-class Form3 : public forms::Window
+class FarewellWindow : public forms::Window
 {
     Q_OBJECT
 public:
-    Form3();
+    FarewellWindow();
 
     forms::Timer *Timer1;
     forms::Image *Image1;

@@ -2,16 +2,16 @@
 
 #include "forms/desktop.h"
 
-namespace Module1 {
+namespace links {
 
-void OpenReferralLink()
+void openReferralLink()
 {
     forms::Desktop::current().openLink(ReferralLink);
 }
 
-void OpenMailLink()
+void openMailLink()
 {
     forms::Desktop::current().openLink(MailLink);
 }
 
-} // namespace Module1
+} // namespace links

@@ -32,21 +32,21 @@ using Control = std::function<QWidget *()>;
 const QList<std::pair<const char *, Control>> &controls()
 {
     static const QList<std::pair<const char *, Control>> table = {
-        {"minutes box", [] { return forms::form<Form1>().Text1; }},
-        {"sound option", [] { return forms::form<Form1>().Option1; }},
-        {"message box option", [] { return forms::form<Form1>().Option2; }},
-        {"pop-up option", [] { return forms::form<Form1>().Option3; }},
-        {"minutes display", [] { return forms::form<Form1>().Label3; }},
-        {"seconds display", [] { return forms::form<Form1>().Label5; }},
-        {"editor's box", [] { return forms::form<Form5>().Text1; }},
-        {"pop-up's box", [] { return forms::form<Form6>().Text1; }},
-        {"close countdown", [] { return forms::form<Form4>().Label4; }},
-        {"banner", [] { return forms::form<Form4>().Image1; }},
-        {"About picture", [] { return forms::form<Form2>().Image1; }},
-        {"farewell picture", [] { return forms::form<Form3>().Image1; }},
-        {"invitation", [] { return forms::form<Form4>().Label1; }},
-        {"e-mail address", [] { return forms::form<Form2>().Label2; }},
-        {"messenger number", [] { return forms::form<Form2>().Label6; }},
+        {"minutes box", [] { return forms::form<MainWindow>().Text1; }},
+        {"sound option", [] { return forms::form<MainWindow>().Option1; }},
+        {"message box option", [] { return forms::form<MainWindow>().Option2; }},
+        {"pop-up option", [] { return forms::form<MainWindow>().Option3; }},
+        {"minutes display", [] { return forms::form<MainWindow>().Label3; }},
+        {"seconds display", [] { return forms::form<MainWindow>().Label5; }},
+        {"editor's box", [] { return forms::form<MessageEditor>().Text1; }},
+        {"pop-up's box", [] { return forms::form<AlarmPopup>().Text1; }},
+        {"close countdown", [] { return forms::form<Advertisement>().Label4; }},
+        {"banner", [] { return forms::form<Advertisement>().Image1; }},
+        {"About picture", [] { return forms::form<AboutWindow>().Image1; }},
+        {"farewell picture", [] { return forms::form<FarewellWindow>().Image1; }},
+        {"invitation", [] { return forms::form<Advertisement>().Label1; }},
+        {"e-mail address", [] { return forms::form<AboutWindow>().Label2; }},
+        {"messenger number", [] { return forms::form<AboutWindow>().Label6; }},
     };
     return table;
 }
@@ -153,9 +153,9 @@ void TestAccessibility::pressActionClicksLikeTheMouse_data()
 {
     QTest::addColumn<QAccessible::Role>("role");
     QTest::addColumn<QStringList>("links");
-    QTest::newRow("invitation") << QAccessible::Link << QStringList{Module1::ReferralLink};
-    QTest::newRow("banner") << QAccessible::Graphic << QStringList{Module1::ReferralLink};
-    QTest::newRow("e-mail address") << QAccessible::Link << QStringList{Module1::MailLink};
+    QTest::newRow("invitation") << QAccessible::Link << QStringList{links::ReferralLink};
+    QTest::newRow("banner") << QAccessible::Graphic << QStringList{links::ReferralLink};
+    QTest::newRow("e-mail address") << QAccessible::Link << QStringList{links::MailLink};
     QTest::newRow("messenger number") << QAccessible::StaticText << QStringList{};
 }
 
@@ -179,7 +179,7 @@ void TestAccessibility::pressActionClicksLikeTheMouse()
 
 void TestAccessibility::captionChangeIsAnnounced()
 {
-    forms::Label *seconds = forms::form<Form1>().Label5;
+    forms::Label *seconds = forms::form<MainWindow>().Label5;
     events.clear();
     seconds->setCaption(QStringLiteral("59"));
     QCOMPARE(events.count({seconds, QAccessible::NameChanged}), 1);
@@ -192,8 +192,8 @@ void TestAccessibility::alarmFocusIsAnnouncedLast()
     // The pop-up activated, deactivated and activated again, as a screen reader once saw it
     // before it read nothing of the message: each time the pop-up becomes active, what a screen
     // reader hears after Qt is done with the activation is where the focus is.
-    Form6 &popup = forms::show<Form6>();
-    Form5 &editor = forms::show<Form5>();
+    AlarmPopup &popup = forms::show<AlarmPopup>();
+    MessageEditor &editor = forms::show<MessageEditor>();
     QVERIFY(QTest::qWaitForWindowExposed(&popup));
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     // The editor takes the activation away in between.
@@ -216,14 +216,14 @@ void TestAccessibility::popupIsDescribedByItsWholeMessage()
     // reader reads a window's description as the window comes, and the message box only from the
     // line the caret is on: the description is the whole message, and the next alarm's replaces
     // it in the pop-up left open.
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     main.Text1->setText(QStringLiteral("1"));
     for (const char *message : {"Look away\r\nfrom the screen", "Second"}) {
         main.Label6->setCaption(QString::fromUtf8(message));
         main.Command2_Click();
         for (int second = 0; second < 60; ++second)
             main.Timer1_Timer();
-        Form6 *popup = forms::loaded<Form6>();
+        AlarmPopup *popup = forms::loaded<AlarmPopup>();
         QVERIFY(popup && popup->isVisible());
         QAccessibleInterface *read = QAccessible::queryAccessibleInterface(popup);
         QCOMPARE(read->text(QAccessible::Name), QStringLiteral("Window Popup"));

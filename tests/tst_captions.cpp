@@ -94,17 +94,20 @@ void TestCaptions::windows_data()
     QTest::addColumn<Open>("open");
     QTest::addColumn<QSize>("clientTwips");
 
-    QTest::newRow("main") << Open([]() -> forms::Window & { return forms::form<Form1>(); })
+    QTest::newRow("main") << Open([]() -> forms::Window & { return forms::form<MainWindow>(); })
                           << QSize(3015, 4290);
-    QTest::newRow("about") << Open([]() -> forms::Window & { return forms::form<Form2>(); })
+    QTest::newRow("about") << Open([]() -> forms::Window & { return forms::form<AboutWindow>(); })
                            << QSize(5955, 2385);
-    QTest::newRow("farewell") << Open([]() -> forms::Window & { return forms::form<Form3>(); })
-                              << QSize(5190, 1020);
+    QTest::newRow("farewell") << Open([]() -> forms::Window & {
+        return forms::form<FarewellWindow>();
+    }) << QSize(5190, 1020);
     QTest::newRow("advertisement")
-        << Open([]() -> forms::Window & { return forms::form<Form4>(); }) << QSize(7275, 1920);
-    QTest::newRow("editor") << Open([]() -> forms::Window & { return forms::form<Form5>(); })
-                            << QSize(4680, 3105);
-    QTest::newRow("pop-up") << Open([]() -> forms::Window & { return forms::form<Form6>(); })
+        << Open([]() -> forms::Window & { return forms::form<Advertisement>(); })
+        << QSize(7275, 1920);
+    QTest::newRow("editor") << Open([]() -> forms::Window & {
+        return forms::form<MessageEditor>();
+    }) << QSize(4680, 3105);
+    QTest::newRow("pop-up") << Open([]() -> forms::Window & { return forms::form<AlarmPopup>(); })
                             << QSize(4680, 2865);
 }
 

@@ -122,7 +122,7 @@ T &showHeld()
 // The advertisement, kept loaded as the program's other window.
 void holdAdvertisement()
 {
-    showHeld<Form4>();
+    showHeld<Advertisement>();
 }
 
 } // namespace
@@ -163,18 +163,18 @@ void TestLifecycle::setUp(Way way)
     if (way == Way::CloseMain)
         return holdAdvertisement();
     // The main window stays hidden: loaded all the same, and not repainted at every cycle.
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     main.Text1->setText(QStringLiteral("1"));
     if (way == Way::CloseFarewell)
         return holdAdvertisement();
-    forms::loaded<Form4>()->Command1->click();
+    forms::loaded<Advertisement>()->Command1->click();
     if (way == Way::PopupContinue)
         main.Command2->click();
 }
 
 void TestLifecycle::cycle(Way way, int done)
 {
-    Form1 *main = forms::loaded<Form1>();
+    MainWindow *main = forms::loaded<MainWindow>();
     switch (way) {
     case Way::PopupContinue:
     case Way::PopupStop: {
@@ -182,77 +182,77 @@ void TestLifecycle::cycle(Way way, int done)
         if (stop)
             main->Command2->click();
         tick(*main, 60);
-        Form6 *popup = forms::loaded<Form6>();
+        AlarmPopup *popup = forms::loaded<AlarmPopup>();
         QVERIFY(popup);
         (stop ? popup->Command2 : popup->Command1)->click();
-        QVERIFY(!forms::loaded<Form6>());
+        QVERIFY(!forms::loaded<AlarmPopup>());
         QCOMPARE(main->Timer1->isEnabled(), !stop);
         break;
     }
     case Way::EditorOk:
     case Way::EditorCancel: {
         main->mnuMessage->trigger();
-        Form5 *editor = forms::loaded<Form5>();
+        MessageEditor *editor = forms::loaded<MessageEditor>();
         QVERIFY(editor);
         editor->Text1->setText(QString::number(done));
         const bool ok = way == Way::EditorOk;
         (ok ? editor->Command1 : editor->Command2)->click();
-        QVERIFY(!forms::loaded<Form5>());
+        QVERIFY(!forms::loaded<MessageEditor>());
         QCOMPARE(main->Label6->caption(), ok ? QString::number(done) : QString());
         break;
     }
     case Way::AboutOk:
         main->mnuAbout->trigger();
-        QVERIFY(forms::loaded<Form2>());
-        forms::loaded<Form2>()->Command1->click();
-        QVERIFY(!forms::loaded<Form2>());
+        QVERIFY(forms::loaded<AboutWindow>());
+        forms::loaded<AboutWindow>()->Command1->click();
+        QVERIFY(!forms::loaded<AboutWindow>());
         break;
     case Way::AdClose:
     case Way::AdCountsOut: {
-        Form4 &ad = forms::show<Form4>();
+        Advertisement &ad = forms::show<Advertisement>();
         if (way == Way::AdClose)
             ad.Command1->click();
         for (int i = 0; i < 15 && way == Way::AdCountsOut; ++i)
             ad.Timer1_Timer();
-        QVERIFY(!forms::loaded<Form4>());
+        QVERIFY(!forms::loaded<Advertisement>());
         break;
     }
     case Way::CloseMain:
-        closeByWindowSystem(&forms::show<Form1>());
-        QVERIFY(forms::loaded<Form4>());
+        closeByWindowSystem(&forms::show<MainWindow>());
+        QVERIFY(forms::loaded<Advertisement>());
         break;
     case Way::CloseAbout:
         main->mnuAbout->trigger();
-        closeByWindowSystem(forms::loaded<Form2>());
+        closeByWindowSystem(forms::loaded<AboutWindow>());
         break;
     case Way::CloseFarewell:
         // The farewell window belongs to the exit sequence: however it goes, the program ends.
-        closeByWindowSystem(&showHeld<Form3>());
+        closeByWindowSystem(&showHeld<FarewellWindow>());
         QVERIFY(forms::loadedWindows().isEmpty());
         QCOMPARE(desktop->programEnds, done + 1);
         setUp(way);
         return;
     case Way::CloseAd:
-        closeByWindowSystem(&showHeld<Form4>());
+        closeByWindowSystem(&showHeld<Advertisement>());
         break;
     case Way::CloseEditor:
         main->mnuMessage->trigger();
-        closeByWindowSystem(forms::loaded<Form5>());
+        closeByWindowSystem(forms::loaded<MessageEditor>());
         break;
     case Way::ClosePopup:
         // The user closes the alarm instead of answering it, then takes back the settings.
         main->Command2->click();
         tick(*main, 60);
-        closeByWindowSystem(forms::loaded<Form6>());
+        closeByWindowSystem(forms::loaded<AlarmPopup>());
         QVERIFY(!main->Timer1->isEnabled());
         main->Command3->click();
         QVERIFY(main->Command2->isEnabled());
         break;
     case Way::ExitSequence:
-        forms::show<Form1>().Command1->click();
-        QVERIFY(forms::loaded<Form3>());
-        QVERIFY(!forms::loaded<Form1>());
-        forms::loaded<Form3>()->Timer1_Timer();
+        forms::show<MainWindow>().Command1->click();
+        QVERIFY(forms::loaded<FarewellWindow>());
+        QVERIFY(!forms::loaded<MainWindow>());
+        forms::loaded<FarewellWindow>()->Timer1_Timer();
         QVERIFY(forms::loadedWindows().isEmpty());
         QCOMPARE(desktop->programEnds, done + 1);
         return;

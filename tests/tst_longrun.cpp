@@ -49,7 +49,7 @@ void TestLongRun::cleanup()
 void TestLongRun::longestCountdownAlarmsOnItsLastTick()
 {
     constexpr int Ticks = 9999 * 60;
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     main.Text1->setText(QStringLiteral("9999"));
     main.Command2->click(); // the pop-up is the kind a fresh window has
     QVERIFY(main.Timer1->isEnabled());
@@ -61,13 +61,13 @@ void TestLongRun::longestCountdownAlarmsOnItsLastTick()
     int alarmTick = 0;
     for (int t = 1; t <= Ticks && alarmTick == 0; ++t) {
         main.Timer1_Timer();
-        if (!main.Timer1->isEnabled() || forms::loaded<Form6>())
+        if (!main.Timer1->isEnabled() || forms::loaded<AlarmPopup>())
             alarmTick = t;
     }
     const qint64 elapsed = clock.elapsed();
 
     QCOMPARE(alarmTick, Ticks);
-    QVERIFY(forms::loaded<Form6>() && forms::loaded<Form6>()->isVisible());
+    QVERIFY(forms::loaded<AlarmPopup>() && forms::loaded<AlarmPopup>()->isVisible());
     QVERIFY(!main.Timer1->isEnabled());
     QCOMPARE(main.Label3->caption(), QStringLiteral("0"));
     QCOMPARE(main.Label5->caption(), QStringLiteral("59"));
@@ -94,7 +94,7 @@ void TestLongRun::repeatingAlarmsKeepTheirCadence()
     QFETCH(bool, messageBox);
     QFETCH(int, minutes);
 
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();
     main.Text1->setText(QString::number(minutes));
     main.Command2->click();
@@ -115,7 +115,7 @@ void TestLongRun::repeatingAlarmsKeepTheirCadence()
     QCOMPARE(alarmTicks, expected);
     QCOMPARE(desktop->boxes.size(), messageBox ? 10 : 0);
     QVERIFY(main.Timer1->isEnabled());
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
 }
 
 void TestLongRun::countersWriteOnlyCanonicalCaptions_data()
@@ -133,8 +133,8 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     QFETCH(bool, messageBox);
     QFETCH(QString, box);
 
-    Form1 &main = forms::form<Form1>();
-    Form4 *ad = forms::loaded<Form4>();
+    MainWindow &main = forms::form<MainWindow>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     QVERIFY(ad && ad->Label4->caption() == QStringLiteral("15"));
 
     QObject watcher; // the connections end with this test
@@ -143,9 +143,9 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     // A handler runs nested in the setter, so a caption replaced by a nested write (the "-1"
     // that becomes "59") is read as its replacement; every caption that stays is checked.
     const QList<std::pair<forms::Label *, QString>> counters = {
-        {ad->Label4, QStringLiteral("Form4.Label4")},
-        {main.Label3, QStringLiteral("Form1.Label3")},
-        {main.Label5, QStringLiteral("Form1.Label5")}};
+        {ad->Label4, QStringLiteral("Advertisement.Label4")},
+        {main.Label3, QStringLiteral("MainWindow.Label3")},
+        {main.Label5, QStringLiteral("MainWindow.Label5")}};
     for (const auto &[label, name] : counters) {
         connect(label, &forms::Label::changed, &watcher, [&, label = label, name = name] {
             ++writes[label];
@@ -158,7 +158,7 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
 
     for (int i = 0; i < 15; ++i)
         ad->Timer1_Timer();
-    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(!forms::loaded<Advertisement>());
     QCOMPARE(writes.value(ad->Label4), 15);
 
     (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();

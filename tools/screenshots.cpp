@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
         return 1;
 
     bool ok = true;
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     ok &= save(main, dir, QStringLiteral("main-idle"));
 
     main.Text1->setText(QStringLiteral("25"));
@@ -55,11 +55,11 @@ int main(int argc, char *argv[])
 
     main.Label6->setCaption(QStringLiteral("Time to stand up!\r\nLook out of the window and "
                                            "drink a glass of water.\r\n\r\n<b>Not bold</b>"));
-    Form5 &editor = forms::form<Form5>();
+    MessageEditor &editor = forms::form<MessageEditor>();
     editor.Text1->setText(main.Label6->caption());
     ok &= save(editor, dir, QStringLiteral("message-editor"));
 
-    Form6 &popup = forms::form<Form6>();
+    AlarmPopup &popup = forms::form<AlarmPopup>();
     popup.Text1->setText(main.Label6->caption());
     ok &= save(popup, dir, QStringLiteral("popup"));
 
@@ -70,9 +70,9 @@ int main(int argc, char *argv[])
                        "break."));
     ok &= save(*box, dir, QStringLiteral("message-box"));
 
-    ok &= save(forms::form<Form4>(), dir, QStringLiteral("advertisement"));
-    ok &= save(forms::form<Form2>(), dir, QStringLiteral("about"));
-    ok &= save(forms::form<Form3>(), dir, QStringLiteral("farewell"));
+    ok &= save(forms::form<Advertisement>(), dir, QStringLiteral("advertisement"));
+    ok &= save(forms::form<AboutWindow>(), dir, QStringLiteral("about"));
+    ok &= save(forms::form<FarewellWindow>(), dir, QStringLiteral("farewell"));
 
     return ok ? 0 : 1;
 }

@@ -24,7 +24,7 @@
 namespace {
 
 // The countdown stopped at its pop-up alarm, the window still in the running layout.
-bool alarmPending(const Form1 &f)
+bool alarmPending(const MainWindow &f)
 {
     return !f.Timer1->isEnabled() && settingsOpen(f, false)
            && f.Label3->caption() == QStringLiteral("0")
@@ -32,18 +32,18 @@ bool alarmPending(const Form1 &f)
 }
 
 // Counts the minutes box's countdown down to its pop-up alarm.
-Form6 *raiseAlarm(Form1 &f, const QString &minutes)
+AlarmPopup *raiseAlarm(MainWindow &f, const QString &minutes)
 {
     f.Text1->setText(minutes);
     f.Command2_Click();
     for (int i = 0; i < 60 * minutes.toInt(); ++i)
         f.Timer1_Timer();
-    return forms::loaded<Form6>();
+    return forms::loaded<AlarmPopup>();
 }
 
 } // namespace
 
-class TestForm6 : public QObject
+class TestAlarmPopup : public QObject
 {
     Q_OBJECT
 private slots:
@@ -62,23 +62,23 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm6::init()
+void TestAlarmPopup::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm6::cleanup()
+void TestAlarmPopup::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm6::popupAsDesignedWithLockedText()
+void TestAlarmPopup::popupAsDesignedWithLockedText()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label6->setCaption(QStringLiteral("Look away\r\nfrom the screen"));
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
     QVERIFY(QTest::qWaitForWindowActive(popup));
     QCOMPARE(popup->windowTitle(), QStringLiteral("Window Popup"));
@@ -106,7 +106,7 @@ void TestForm6::popupAsDesignedWithLockedText()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Look away\nfrom the screen"));
 }
 
-void TestForm6::continueChecksAndResumes_data()
+void TestAlarmPopup::continueChecksAndResumes_data()
 {
     QTest::addColumn<bool>("changeFirst");
     QTest::addColumn<QString>("minutes");
@@ -123,14 +123,14 @@ void TestForm6::continueChecksAndResumes_data()
     QTest::newRow("after Change, 1e4") << true << QStringLiteral("1e4") << checkTheBox;
 }
 
-void TestForm6::continueChecksAndResumes()
+void TestAlarmPopup::continueChecksAndResumes()
 {
     QFETCH(bool, changeFirst);
     QFETCH(QString, minutes);
     QFETCH(QString, error);
 
-    Form1 &f = forms::form<Form1>();
-    Form6 *popup = raiseAlarm(f, changeFirst ? QStringLiteral("1") : minutes);
+    MainWindow &f = forms::form<MainWindow>();
+    AlarmPopup *popup = raiseAlarm(f, changeFirst ? QStringLiteral("1") : minutes);
     QVERIFY(popup);
     QVERIFY(alarmPending(f));
     if (changeFirst) {
@@ -143,7 +143,7 @@ void TestForm6::continueChecksAndResumes()
     // Continue never touches the layout or the seconds.
     QVERIFY(settingsOpen(f, changeFirst));
     QCOMPARE(f.Label5->caption(), QStringLiteral("30"));
-    QCOMPARE(forms::loaded<Form6>(), error.isEmpty() ? nullptr : popup);
+    QCOMPARE(forms::loaded<AlarmPopup>(), error.isEmpty() ? nullptr : popup);
     QCOMPARE(f.Timer1->isEnabled(), error.isEmpty());
     QCOMPARE(f.Label3->caption(), error.isEmpty() ? minutes : QStringLiteral("0"));
     QCOMPARE(desktop->boxes.size(), error.isEmpty() ? 0 : 1);
@@ -157,15 +157,15 @@ void TestForm6::continueChecksAndResumes()
     }
 }
 
-void TestForm6::stopGivesTheIdleLayout()
+void TestAlarmPopup::stopGivesTheIdleLayout()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label6->setCaption(QStringLiteral("Walk"));
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
     popup->Command2->click();
 
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
     QVERIFY(!f.Timer1->isEnabled());
     QVERIFY(settingsOpen(f, true));
     QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
@@ -175,22 +175,22 @@ void TestForm6::stopGivesTheIdleLayout()
     QVERIFY(desktop->boxes.isEmpty());
 }
 
-void TestForm6::windowSystemCloseLeavesTheAlarmPending()
+void TestAlarmPopup::windowSystemCloseLeavesTheAlarmPending()
 {
-    Form1 &f = forms::form<Form1>();
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    MainWindow &f = forms::form<MainWindow>();
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
     QVERIFY(QTest::qWaitForWindowExposed(popup));
     closeByWindowSystem(*popup);
 
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
     QVERIFY(alarmPending(f));
     f.Command3_Click();
     QVERIFY(settingsOpen(f, true));
     QVERIFY(!f.Timer1->isEnabled());
 }
 
-void TestForm6::buttonsWithMainWindowClosed_data()
+void TestAlarmPopup::buttonsWithMainWindowClosed_data()
 {
     QTest::addColumn<bool>("stop");
     QTest::addColumn<bool>("editorOpen");
@@ -200,18 +200,18 @@ void TestForm6::buttonsWithMainWindowClosed_data()
     QTest::newRow("stop, editor open") << true << true;
 }
 
-void TestForm6::buttonsWithMainWindowClosed()
+void TestAlarmPopup::buttonsWithMainWindowClosed()
 {
     QFETCH(bool, stop);
     QFETCH(bool, editorOpen);
 
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
-    Form5 *editor = editorOpen ? &forms::show<Form5>() : nullptr;
+    MessageEditor *editor = editorOpen ? &forms::show<MessageEditor>() : nullptr;
     closeByWindowSystem(f);
-    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<MainWindow>());
     for (forms::Window *window : forms::loadedWindows()) { // only the alarm's windows remain
         if (window != popup && window != editor)
             forms::unload(*window);
@@ -219,8 +219,8 @@ void TestForm6::buttonsWithMainWindowClosed()
     QCOMPARE(desktop->programEnds, 0);
 
     (stop ? popup->Command2 : popup->Command1)->click();
-    QVERIFY(!forms::loaded<Form6>());
-    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
+    QVERIFY(!forms::loaded<MainWindow>());
     QVERIFY(desktop->boxes.isEmpty());
     QCOMPARE(desktop->programEnds, editorOpen ? 0 : 1);
     if (!editor)
@@ -229,10 +229,10 @@ void TestForm6::buttonsWithMainWindowClosed()
     // The editor's Ok has nowhere to store the message either.
     editor->Text1->setText(QStringLiteral("Unsaved"));
     editor->Command1->click();
-    QVERIFY(!forms::loaded<Form5>());
-    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<MessageEditor>());
+    QVERIFY(!forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 1);
 }
 
-QTEST_MAIN(TestForm6)
+QTEST_MAIN(TestAlarmPopup)
 #include "tst_alarmpopup.moc"

@@ -21,12 +21,12 @@ namespace {
 
 enum Kind { Sound, MessageBox, Popup };
 
-forms::OptionButton *option(Form1 &f, int kind)
+forms::OptionButton *option(MainWindow &f, int kind)
 {
     return QList<forms::OptionButton *>{f.Option1, f.Option2, f.Option3}.at(kind);
 }
 
-QAction *entry(Form1 &f, int kind)
+QAction *entry(MainWindow &f, int kind)
 {
     return QList<QAction *>{f.mnuSnd, f.mnuMsgBox, f.mnuWindow}.at(kind);
 }
@@ -37,7 +37,7 @@ QString bits(bool sound, bool box, bool popup)
 }
 
 // Options, menu checks and the Message entry as one line that reads well in a failure.
-QString kindState(const Form1 &f)
+QString kindState(const MainWindow &f)
 {
     return bits(f.Option1->value(), f.Option2->value(), f.Option3->value()) + QStringLiteral(" / ")
            + bits(f.mnuSnd->isChecked(), f.mnuMsgBox->isChecked(), f.mnuWindow->isChecked())
@@ -103,7 +103,7 @@ void TestAlarms::alarmComesOnItsTick()
     QFETCH(int, kind);
     QFETCH(QString, minutes);
 
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     option(f, kind)->setValue(true);
     f.Label6->setCaption(QStringLiteral("Time to stretch"));
     f.Text1->setText(minutes);
@@ -119,7 +119,7 @@ void TestAlarms::alarmComesOnItsTick()
         QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
         QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
         QCOMPARE(desktop->beeps + desktop->boxes.size(), round - 1);
-        QVERIFY(!forms::loaded<Form6>());
+        QVERIFY(!forms::loaded<AlarmPopup>());
 
         tick(f, 1);
         QVERIFY(settingsOpen(f, false));
@@ -142,7 +142,7 @@ void TestAlarms::alarmComesOnItsTick()
     }
     QCOMPARE(displaysInBox, QStringList(desktop->boxes.size(), QStringLiteral("0/59")));
 
-    Form6 *popup = forms::loaded<Form6>();
+    AlarmPopup *popup = forms::loaded<AlarmPopup>();
     QCOMPARE(popup != nullptr, kind == Popup);
     if (popup) {
         QVERIFY(popup->isVisible());
@@ -152,7 +152,7 @@ void TestAlarms::alarmComesOnItsTick()
 
 void TestAlarms::ticksInsideTheMessageBoxOpenNoOtherBox()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Option2->setValue(true);
     f.Text1->setText(QStringLiteral("1"));
     f.Command2_Click();
@@ -212,15 +212,15 @@ void TestAlarms::boxEditedWhileResumedCountdownRuns()
 
     // A pop-up alarm, Change, another kind, Continue with 2 minutes: the countdown runs in the
     // idle layout with the minutes box open to editing.
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Text1->setText(QStringLiteral("1"));
     f.Command2_Click();
     tick(f, 60);
-    QVERIFY(forms::loaded<Form6>());
+    QVERIFY(forms::loaded<AlarmPopup>());
     f.Command3_Click();
     option(f, kind)->setValue(true);
     f.Text1->setText(QStringLiteral("2"));
-    forms::loaded<Form6>()->Command1->click();
+    forms::loaded<AlarmPopup>()->Command1->click();
     QVERIFY(f.Timer1->isEnabled());
     f.Text1->setText(typed);
 
@@ -246,12 +246,12 @@ void TestAlarms::boxEditedWhileResumedCountdownRuns()
 
 void TestAlarms::laterPopupAlarmReshowsTheOnePopup()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label6->setCaption(QStringLiteral("First"));
     f.Text1->setText(QStringLiteral("1"));
     f.Command2_Click();
     tick(f, 60);
-    QPointer<Form6> popup = forms::loaded<Form6>();
+    QPointer<AlarmPopup> popup = forms::loaded<AlarmPopup>();
     QVERIFY(popup);
     popup->hide();
 
@@ -260,7 +260,7 @@ void TestAlarms::laterPopupAlarmReshowsTheOnePopup()
     f.Label6->setCaption(QStringLiteral("Second"));
     f.Command2_Click();
     tick(f, 60);
-    QCOMPARE(forms::loaded<Form6>(), popup.data());
+    QCOMPARE(forms::loaded<AlarmPopup>(), popup.data());
     QVERIFY(popup->isVisible());
     QCOMPARE(popup->Text1->text(), QStringLiteral("Second"));
     QVERIFY(!f.Timer1->isEnabled());
@@ -291,7 +291,7 @@ void TestAlarms::choosingTheKind()
     QFETCH(int, to);
     QFETCH(QString, how);
 
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     option(f, from)->setValue(true); // from pop-up: the state the program starts in
     QCOMPARE(kindState(f), expectedState(from));
@@ -308,7 +308,7 @@ void TestAlarms::choosingTheKind()
 
 void TestAlarms::kindIsLockedDuringCountdown()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     const QList<QObject *> choices = {f.Option1, f.Option2,   f.Option3,
                                       f.mnuSnd,  f.mnuMsgBox, f.mnuWindow};
     auto enabled = [&] {

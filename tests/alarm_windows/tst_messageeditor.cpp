@@ -19,7 +19,7 @@
 
 namespace {
 
-void raisePopupAlarm(Form1 &f)
+void raisePopupAlarm(MainWindow &f)
 {
     f.Text1->setText(QStringLiteral("1"));
     f.Command2_Click();
@@ -28,16 +28,16 @@ void raisePopupAlarm(Form1 &f)
 }
 
 // Stores a message the way the user does: through the editor's Ok.
-void storeMessage(Form1 &f, const QString &message)
+void storeMessage(MainWindow &f, const QString &message)
 {
     f.mnuMessage->trigger();
-    forms::form<Form5>().Text1->setText(message);
-    forms::form<Form5>().Command1->click();
+    forms::form<MessageEditor>().Text1->setText(message);
+    forms::form<MessageEditor>().Command1->click();
 }
 
 } // namespace
 
-class TestForm5 : public QObject
+class TestMessageEditor : public QObject
 {
     Q_OBJECT
 private slots:
@@ -54,21 +54,21 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm5::init()
+void TestMessageEditor::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm5::cleanup()
+void TestMessageEditor::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm5::editorAsDesigned()
+void TestMessageEditor::editorAsDesigned()
 {
-    Form5 &editor = forms::show<Form5>();
+    MessageEditor &editor = forms::show<MessageEditor>();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QCOMPARE(editor.windowTitle(), QStringLiteral("Message"));
     QCOMPARE(editor.client()->size(), forms::sizeFromTwips(4680, 3105));
@@ -82,12 +82,12 @@ void TestForm5::editorAsDesigned()
     QCOMPARE(editor.Command2->text(), QStringLiteral("&Cancel"));
 }
 
-void TestForm5::opensWithTheStoredMessageEachTime()
+void TestMessageEditor::opensWithTheStoredMessageEachTime()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label6->setCaption(QStringLiteral("Drink water\r\nStretch"));
     f.mnuMessage->trigger();
-    Form5 *editor = forms::loaded<Form5>();
+    MessageEditor *editor = forms::loaded<MessageEditor>();
     QVERIFY(editor);
     QVERIFY(editor->isVisible());
     QCOMPARE(editor->Text1->text(), QStringLiteral("Drink water\r\nStretch"));
@@ -98,12 +98,12 @@ void TestForm5::opensWithTheStoredMessageEachTime()
     QTest::keyClicks(editor->Text1, QStringLiteral(" now"));
     QCOMPARE(editor->Text1->text(), QStringLiteral("Drink water\r\nStretch now"));
     f.mnuMessage->trigger();
-    QCOMPARE(forms::loaded<Form5>(), editor);
+    QCOMPARE(forms::loaded<MessageEditor>(), editor);
     QCOMPARE(editor->Text1->text(), QStringLiteral("Drink water\r\nStretch"));
     QCOMPARE(f.Label6->caption(), QStringLiteral("Drink water\r\nStretch"));
 }
 
-void TestForm5::closingTheEditor_data()
+void TestMessageEditor::closingTheEditor_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("stored");
@@ -112,15 +112,15 @@ void TestForm5::closingTheEditor_data()
     QTest::newRow("window system") << QStringLiteral("close") << QStringLiteral("Old");
 }
 
-void TestForm5::closingTheEditor()
+void TestMessageEditor::closingTheEditor()
 {
     QFETCH(QString, how);
     QFETCH(QString, stored);
 
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label6->setCaption(QStringLiteral("Old"));
     f.mnuMessage->trigger();
-    Form5 &editor = forms::form<Form5>();
+    MessageEditor &editor = forms::form<MessageEditor>();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
     editor.Text1->clear();
     QTest::keyClicks(editor.Text1, QStringLiteral("Stand up"));
@@ -134,18 +134,18 @@ void TestForm5::closingTheEditor()
     } else {
         closeByWindowSystem(editor);
     }
-    QVERIFY(!forms::loaded<Form5>());
+    QVERIFY(!forms::loaded<MessageEditor>());
     QCOMPARE(f.Label6->caption(), stored);
     QVERIFY(desktop->boxes.isEmpty());
 }
 
-void TestForm5::messageReachesThePopupAsPlainLines()
+void TestMessageEditor::messageReachesThePopupAsPlainLines()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     storeMessage(f, QStringLiteral("<b>hi</b>\r\nline 2"));
     QCOMPARE(f.Label6->caption(), QStringLiteral("<b>hi</b>\r\nline 2"));
     raisePopupAlarm(f);
-    Form6 *popup = forms::loaded<Form6>();
+    AlarmPopup *popup = forms::loaded<AlarmPopup>();
     QVERIFY(popup);
     QCOMPARE(popup->Text1->toPlainText(), QStringLiteral("<b>hi</b>\nline 2"));
     QCOMPARE(popup->Text1->text(), QStringLiteral("<b>hi</b>\r\nline 2"));
@@ -159,5 +159,5 @@ void TestForm5::messageReachesThePopupAsPlainLines()
     QCOMPARE(popup->Text1->text(), QStringLiteral("Next one"));
 }
 
-QTEST_MAIN(TestForm5)
+QTEST_MAIN(TestMessageEditor)
 #include "tst_messageeditor.moc"

@@ -26,7 +26,7 @@ namespace {
 const QString CheckTheBox = QStringLiteral("Please check the minutes box and try again!");
 const QString Zero = QStringLiteral("You can not put a zero in the minutes box!");
 
-QHash<QString, QWidget *> controlsOf(Form1 &f)
+QHash<QString, QWidget *> controlsOf(MainWindow &f)
 {
     return {{QStringLiteral("Frame1"), f.Frame1},     {QStringLiteral("Label1"), f.Label1},
             {QStringLiteral("Text1"), f.Text1},       {QStringLiteral("Command2"), f.Command2},
@@ -40,7 +40,7 @@ QHash<QString, QWidget *> controlsOf(Form1 &f)
 
 // The enabled states that tell the idle layout from the running one: every control of the
 // layout has the state `idle` gives it, and the timer runs exactly when the window is not idle.
-bool hasLayout(const Form1 &f, bool idle)
+bool hasLayout(const MainWindow &f, bool idle)
 {
     const QList<bool> enabledWhenIdle = {
         f.Command2->isEnabled(), f.mnuBegin->isEnabled(),  f.Text1->isEnabled(),
@@ -50,19 +50,19 @@ bool hasLayout(const Form1 &f, bool idle)
            && f.Timer1->isEnabled() == !idle;
 }
 
-bool isIdle(const Form1 &f)
+bool isIdle(const MainWindow &f)
 {
     return hasLayout(f, true);
 }
 
-bool isRunning(const Form1 &f)
+bool isRunning(const MainWindow &f)
 {
     return hasLayout(f, false);
 }
 
 } // namespace
 
-class TestForm1 : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -95,21 +95,21 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm1::init()
+void TestMainWindow::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm1::cleanup()
+void TestMainWindow::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm1::startsIdleWithItsDesignValues()
+void TestMainWindow::startsIdleWithItsDesignValues()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     // The program's name as it reads, once; other tests compare with texts::caption().
     QCOMPARE(f.windowTitle(), QStringLiteral("Kelto Zelbo Break"));
     QCOMPARE(texts::caption(), f.windowTitle());
@@ -139,9 +139,9 @@ void TestForm1::startsIdleWithItsDesignValues()
     QVERIFY(!f.Command1->isDefault() && !f.Command2->isDefault() && !f.Command3->isDefault());
 }
 
-void TestForm1::windowIsFixedAndPlaced()
+void TestMainWindow::windowIsFixedAndPlaced()
 {
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QCOMPARE(f.client()->size(), forms::sizeFromTwips(3015, 4290));
     QCOMPARE(f.minimumSize(), f.maximumSize());
@@ -151,7 +151,7 @@ void TestForm1::windowIsFixedAndPlaced()
     QVERIFY(!f.windowIcon().isNull());
 }
 
-void TestForm1::controlsStandAtTheirPlaces_data()
+void TestMainWindow::controlsStandAtTheirPlaces_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("container");
@@ -178,22 +178,22 @@ void TestForm1::controlsStandAtTheirPlaces_data()
     row("Label6", "window", 2520, 3840, 375, 375);
 }
 
-void TestForm1::controlsStandAtTheirPlaces()
+void TestMainWindow::controlsStandAtTheirPlaces()
 {
     QFETCH(QString, control);
     QFETCH(QString, container);
     QFETCH(QRect, twips);
 
-    const auto controls = controlsOf(forms::form<Form1>());
+    const auto controls = controlsOf(forms::form<MainWindow>());
     QWidget *widget = controls.value(control);
     QCOMPARE(widget->parentWidget(), controls.value(container));
     QCOMPARE(widget->geometry(),
              forms::rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
-void TestForm1::valuesLieInFrontOfCaptions()
+void TestMainWindow::valuesLieInFrontOfCaptions()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     const QPoint inMinutesValue = f.Label3->geometry().center();
     const QPoint inSecondsValue = f.Label5->geometry().center();
     QCOMPARE(f.Frame2->childAt(inMinutesValue), f.Label3);
@@ -201,9 +201,9 @@ void TestForm1::valuesLieInFrontOfCaptions()
     QCOMPARE(f.Frame2->childAt(f.Label2->geometry().topLeft() + QPoint(2, 2)), f.Label2);
 }
 
-void TestForm1::menuBarAsDesigned()
+void TestMainWindow::menuBarAsDesigned()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     auto captions = [](QMenu *menu) {
         QStringList list;
         for (QAction *action : menu->actions())
@@ -232,9 +232,9 @@ void TestForm1::menuBarAsDesigned()
         QVERIFY2(entry->isEnabled(), qPrintable(entry->text()));
 }
 
-void TestForm1::focusStartsOnExitAndTabsInOrder()
+void TestMainWindow::focusStartsOnExitAndTabsInOrder()
 {
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QCOMPARE(QApplication::focusWidget(), f.Command1);
 
@@ -257,9 +257,9 @@ void TestForm1::focusStartsOnExitAndTabsInOrder()
     QCOMPARE(QApplication::focusWidget(), f.Option2);
 }
 
-void TestForm1::minutesBoxRefusesFifthCharacter()
+void TestMainWindow::minutesBoxRefusesFifthCharacter()
 {
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     f.Text1->clear();
     f.Text1->setFocus();
@@ -272,16 +272,16 @@ void TestForm1::minutesBoxRefusesFifthCharacter()
     QCOMPARE(f.Text1->text(), QStringLiteral("9876"));
 }
 
-void TestForm1::storedMessageLabelIsNeverShown()
+void TestMainWindow::storedMessageLabelIsNeverShown()
 {
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     f.Label6->setCaption(QStringLiteral("Stretch your legs"));
     f.Command2_Click();
     QVERIFY(!f.Label6->isVisible());
     QVERIFY(f.Label6->isHidden());
 }
 
-void TestForm1::beginChecksTheMinutesBox_data()
+void TestMainWindow::beginChecksTheMinutesBox_data()
 {
     QTest::addColumn<QString>("minutes");
     QTest::addColumn<QString>("message");
@@ -315,12 +315,12 @@ void TestForm1::beginChecksTheMinutesBox_data()
     // clang-format on
 }
 
-void TestForm1::beginChecksTheMinutesBox()
+void TestMainWindow::beginChecksTheMinutesBox()
 {
     QFETCH(QString, minutes);
     QFETCH(QString, message);
 
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Text1->setText(minutes);
     f.Command2_Click();
 
@@ -343,9 +343,9 @@ void TestForm1::beginChecksTheMinutesBox()
     QVERIFY(isIdle(f));
 }
 
-void TestForm1::fileBeginGivesTheSameMessages()
+void TestMainWindow::fileBeginGivesTheSameMessages()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Text1->setText(QStringLiteral("0"));
     f.mnuBegin->trigger();
     f.Text1->clear();
@@ -360,9 +360,9 @@ void TestForm1::fileBeginGivesTheSameMessages()
     QCOMPARE(f.Label3->caption(), QStringLiteral("3"));
 }
 
-void TestForm1::beginButtonByKeyboard()
+void TestMainWindow::beginButtonByKeyboard()
 {
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QTest::keyClick(&f, Qt::Key_B, Qt::AltModifier);
     QTRY_VERIFY(isRunning(f));
@@ -372,9 +372,9 @@ void TestForm1::beginButtonByKeyboard()
     QTRY_VERIFY(isIdle(f));
 }
 
-void TestForm1::oneMinuteCountdownSequence()
+void TestMainWindow::oneMinuteCountdownSequence()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Text1->setText(QStringLiteral("1"));
     f.Command2_Click();
     QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
@@ -390,9 +390,9 @@ void TestForm1::oneMinuteCountdownSequence()
     QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
 }
 
-void TestForm1::displayKeepsTypedSpellingUntilFirstRollover()
+void TestMainWindow::displayKeepsTypedSpellingUntilFirstRollover()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Text1->setText(QStringLiteral("007"));
     f.Command2_Click();
     tick(f, 59);
@@ -403,18 +403,18 @@ void TestForm1::displayKeepsTypedSpellingUntilFirstRollover()
     QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
 }
 
-void TestForm1::secondsRolloverFromAnyPath()
+void TestMainWindow::secondsRolloverFromAnyPath()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label3->setCaption(QStringLiteral("4"));
     f.Label5->setCaption(QStringLiteral("-1"));
     QCOMPARE(f.Label3->caption(), QStringLiteral("3"));
     QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
 }
 
-void TestForm1::unreadableMinutesStandStill()
+void TestMainWindow::unreadableMinutesStandStill()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Label3->setCaption(QStringLiteral("x"));
     f.Label5->setCaption(QStringLiteral("0"));
     tick(f, 1);
@@ -422,9 +422,9 @@ void TestForm1::unreadableMinutesStandStill()
     QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
 }
 
-void TestForm1::changeFreezesTheDisplays()
+void TestMainWindow::changeFreezesTheDisplays()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.Command2_Click();
     tick(f, 20);
     QCOMPARE(f.Label3->caption(), QStringLiteral("10"));
@@ -442,9 +442,9 @@ void TestForm1::changeFreezesTheDisplays()
     QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
 }
 
-void TestForm1::fileChangeWhenIdleChangesNothing()
+void TestMainWindow::fileChangeWhenIdleChangesNothing()
 {
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     f.mnuChange->trigger();
     QVERIFY(isIdle(f));
     QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
@@ -455,5 +455,5 @@ void TestForm1::fileChangeWhenIdleChangesNothing()
     QVERIFY(f.mnuChange->isEnabled());
 }
 
-QTEST_MAIN(TestForm1)
+QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

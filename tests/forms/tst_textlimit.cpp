@@ -70,7 +70,7 @@ void TestTextLimit::cleanup()
 
 forms::MultiLineTextBox *TestTextLimit::editorBox(const QString &text)
 {
-    Form5 &editor = forms::show<Form5>();
+    MessageEditor &editor = forms::show<MessageEditor>();
     if (!QTest::qWaitForWindowActive(&editor))
         return nullptr;
     editor.Text1->setText(text);

@@ -28,13 +28,13 @@ int aboutWindowsInExistence()
 {
     int count = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
-        count += qobject_cast<Form2 *>(w) != nullptr;
+        count += qobject_cast<AboutWindow *>(w) != nullptr;
     return count;
 }
 
 } // namespace
 
-class TestForm2 : public QObject
+class TestAboutWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -53,80 +53,80 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm2::init()
+void TestAboutWindow::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm2::cleanup()
+void TestAboutWindow::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm2::showsTheProgramAndItsMaker()
+void TestAboutWindow::showsTheProgramAndItsMaker()
 {
-    Form2 &about = forms::show<Form2>();
+    AboutWindow &about = forms::show<AboutWindow>();
     QCOMPARE(about.windowTitle(), QStringLiteral("About"));
     QCOMPARE(about.client()->size(), forms::sizeFromTwips(5955, 2385));
     QVERIFY(!(about.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(about.windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(about.Label7->caption(), QStringLiteral("Version: " KZB_VERSION_SHORT));
-    QCOMPARE(about.Label2->caption(), Module1::MailAddress);
-    QCOMPARE(Module1::MailLink, QStringLiteral("mailto:") + Module1::MailAddress);
+    QCOMPARE(about.Label2->caption(), links::MailAddress);
+    QCOMPARE(links::MailLink, QStringLiteral("mailto:") + links::MailAddress);
 }
 
-void TestForm2::clicksOnTheLabels_data()
+void TestAboutWindow::clicksOnTheLabels_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QStringList>("links");
-    QTest::newRow("mail address") << QStringLiteral("Label2") << QStringList(Module1::MailLink);
+    QTest::newRow("mail address") << QStringLiteral("Label2") << QStringList(links::MailLink);
     QTest::newRow("messenger") << QStringLiteral("Label6") << QStringList();
     QTest::newRow("picture") << QStringLiteral("Image1") << QStringList();
 }
 
-void TestForm2::clicksOnTheLabels()
+void TestAboutWindow::clicksOnTheLabels()
 {
     QFETCH(QString, label);
     QFETCH(QStringList, links);
 
-    Form2 &about = forms::show<Form2>();
+    AboutWindow &about = forms::show<AboutWindow>();
     const QHash<QString, forms::Label *> labels = {{QStringLiteral("Label2"), about.Label2},
                                                    {QStringLiteral("Label6"), about.Label6},
                                                    {QStringLiteral("Image1"), about.Image1}};
     QTest::mouseClick(labels.value(label), Qt::LeftButton);
 
     QCOMPARE(desktop->links, links);
-    QCOMPARE(forms::loaded<Form2>(), &about);
+    QCOMPARE(forms::loaded<AboutWindow>(), &about);
     QVERIFY(about.isVisible());
 }
 
-void TestForm2::helpAboutOpensOneWindow()
+void TestAboutWindow::helpAboutOpensOneWindow()
 {
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     main.mnuAbout->trigger();
-    Form2 *about = forms::loaded<Form2>();
+    AboutWindow *about = forms::loaded<AboutWindow>();
     QVERIFY(about);
     QVERIFY(about->isVisible());
     main.mnuAbout_Click();
-    QCOMPARE(forms::loaded<Form2>(), about);
+    QCOMPARE(forms::loaded<AboutWindow>(), about);
     QCOMPARE(aboutWindowsInExistence(), 1);
 }
 
-void TestForm2::okLeavesARunningCountdownAlone()
+void TestAboutWindow::okLeavesARunningCountdownAlone()
 {
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     main.Command2_Click();
     tick(main, 5);
     main.mnuAbout->trigger();
     main.mnuHide->trigger();
     QVERIFY(main.isMinimized());
 
-    QTest::mouseClick(forms::loaded<Form2>()->Command1, Qt::LeftButton);
+    QTest::mouseClick(forms::loaded<AboutWindow>()->Command1, Qt::LeftButton);
 
-    QVERIFY(!forms::loaded<Form2>());
-    QCOMPARE(forms::loaded<Form1>(), &main);
+    QVERIFY(!forms::loaded<AboutWindow>());
+    QCOMPARE(forms::loaded<MainWindow>(), &main);
     QVERIFY(main.isVisible());
     QVERIFY(!main.isMinimized());
     QVERIFY(main.Timer1->isEnabled());
@@ -136,21 +136,21 @@ void TestForm2::okLeavesARunningCountdownAlone()
     QCOMPARE(main.Label5->caption(), QStringLiteral("54"));
 }
 
-void TestForm2::okAfterTheMainWindowWasClosed_data()
+void TestAboutWindow::okAfterTheMainWindowWasClosed_data()
 {
     QTest::addColumn<bool>("adClosed");
     QTest::newRow("advertisement still counting") << false;
     QTest::newRow("advertisement closed") << true;
 }
 
-void TestForm2::okAfterTheMainWindowWasClosed()
+void TestAboutWindow::okAfterTheMainWindowWasClosed()
 {
     QFETCH(bool, adClosed);
 
-    Form1 &old = forms::show<Form1>();
+    MainWindow &old = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&old));
-    QPointer<Form1> oldGuard(&old);
-    QPointer<Form4> ad(forms::loaded<Form4>());
+    QPointer<MainWindow> oldGuard(&old);
+    QPointer<Advertisement> ad(forms::loaded<Advertisement>());
     old.Text1->setText(QStringLiteral("25"));
     old.Command2_Click();
     tick(old, 3);
@@ -159,10 +159,10 @@ void TestForm2::okAfterTheMainWindowWasClosed()
     if (adClosed)
         ad->Command1_Click();
     old.mnuAbout->trigger();
-    Form2 *about = forms::loaded<Form2>();
+    AboutWindow *about = forms::loaded<AboutWindow>();
 
     closeByWindowSystem(old);
-    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<MainWindow>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!oldGuard);
     QCOMPARE(!ad, adClosed);
@@ -170,8 +170,8 @@ void TestForm2::okAfterTheMainWindowWasClosed()
 
     about->Command1_Click();
 
-    QVERIFY(!forms::loaded<Form2>());
-    Form1 *fresh = forms::loaded<Form1>();
+    QVERIFY(!forms::loaded<AboutWindow>());
+    MainWindow *fresh = forms::loaded<MainWindow>();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
     QCOMPARE(fresh->Label3->caption(), QStringLiteral("0"));
@@ -181,7 +181,7 @@ void TestForm2::okAfterTheMainWindowWasClosed()
     QVERIFY(fresh->Command2->isEnabled());
     QVERIFY(!fresh->Command3->isEnabled());
 
-    Form4 *shown = forms::loaded<Form4>();
+    Advertisement *shown = forms::loaded<Advertisement>();
     QVERIFY(shown);
     QVERIFY(shown->isVisible());
     QVERIFY(shown->Timer1->isEnabled());
@@ -195,5 +195,5 @@ void TestForm2::okAfterTheMainWindowWasClosed()
     QCOMPARE(desktop->programEnds, 0);
 }
 
-QTEST_MAIN(TestForm2)
+QTEST_MAIN(TestAboutWindow)
 #include "tst_aboutwindow.moc"

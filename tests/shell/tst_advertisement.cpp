@@ -28,17 +28,17 @@ using namespace std::chrono_literals;
 namespace {
 
 // The advertisement the main window's load brought up.
-Form4 *advertisementOfMainWindow()
+Advertisement *advertisementOfMainWindow()
 {
-    forms::form<Form1>();
-    return forms::loaded<Form4>();
+    forms::form<MainWindow>();
+    return forms::loaded<Advertisement>();
 }
 
 bool anyFarewellWindowExists()
 {
     const auto windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(),
-                       [](QWidget *w) { return qobject_cast<Form3 *>(w) != nullptr; });
+                       [](QWidget *w) { return qobject_cast<FarewellWindow *>(w) != nullptr; });
 }
 
 // Gives the application other colours, as the desktop's style does when it changes. The windows
@@ -51,7 +51,7 @@ void setStyleColours(const QPalette &colours)
 
 } // namespace
 
-class TestForm4 : public QObject
+class TestAdvertisement : public QObject
 {
     Q_OBJECT
 private slots:
@@ -74,23 +74,23 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm4::init()
+void TestAdvertisement::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm4::cleanup()
+void TestAdvertisement::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm4::comesUpWithTheMainWindow()
+void TestAdvertisement::comesUpWithTheMainWindow()
 {
-    QVERIFY(!forms::loaded<Form4>());
-    Form1 &main = forms::form<Form1>();
-    Form4 *ad = forms::loaded<Form4>();
+    QVERIFY(!forms::loaded<Advertisement>());
+    MainWindow &main = forms::form<MainWindow>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     QVERIFY(ad);
     QVERIFY(ad->isVisible());
     QVERIFY(!main.isVisible());
@@ -111,26 +111,26 @@ void TestForm4::comesUpWithTheMainWindow()
     QCOMPARE(ad->Timer1->interval(), 1000ms);
 }
 
-void TestForm4::countsDownAndUnloadsItself_data()
+void TestAdvertisement::countsDownAndUnloadsItself_data()
 {
     QTest::addColumn<bool>("bySignal");
     QTest::newRow("tick handler") << false;
     QTest::newRow("timer signal") << true;
 }
 
-void TestForm4::countsDownAndUnloadsItself()
+void TestAdvertisement::countsDownAndUnloadsItself()
 {
     QFETCH(bool, bySignal);
 
-    Form4 *ad = advertisementOfMainWindow();
-    QPointer<Form4> guard(ad);
+    Advertisement *ad = advertisementOfMainWindow();
+    QPointer<Advertisement> guard(ad);
     QStringList captions;
     connect(ad->Label4, &forms::Label::changed, ad->Label4,
             [&] { captions.append(guard->Label4->caption()); });
 
     int returned = 0;
     for (int i = 0; i < 15; ++i) {
-        QCOMPARE(forms::loaded<Form4>(), ad);
+        QCOMPARE(forms::loaded<Advertisement>(), ad);
         if (bySignal)
             emit ad->Timer1->timer();
         else
@@ -143,7 +143,7 @@ void TestForm4::countsDownAndUnloadsItself()
     for (int n = 14; n >= 0; --n)
         expected.append(QString::number(n));
     QCOMPARE(captions, expected);
-    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(!forms::loaded<Advertisement>());
     QVERIFY(guard);
     QVERIFY(!guard->isVisible());
     QVERIFY(!guard->Timer1->isEnabled());
@@ -151,55 +151,55 @@ void TestForm4::countsDownAndUnloadsItself()
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
-    QVERIFY(forms::loaded<Form1>());
+    QVERIFY(forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 0);
 }
 
-void TestForm4::closeButtonUnloadsAtOnce()
+void TestAdvertisement::closeButtonUnloadsAtOnce()
 {
-    Form4 *ad = advertisementOfMainWindow();
-    QPointer<Form4> guard(ad);
+    Advertisement *ad = advertisementOfMainWindow();
+    QPointer<Advertisement> guard(ad);
     QSignalSpy ticks(ad->Timer1, &forms::Timer::timer);
 
     QTest::mouseClick(ad->Command1, Qt::LeftButton);
 
-    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(!forms::loaded<Advertisement>());
     QVERIFY(!guard->isVisible());
     QVERIFY(!guard->Timer1->isEnabled());
     QCOMPARE(guard->Label4->caption(), QStringLiteral("15"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
     QCOMPARE(ticks.size(), 0);
-    QVERIFY(forms::loaded<Form1>());
+    QVERIFY(forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 0);
 }
 
-void TestForm4::clicksOpenTheReferralLink_data()
+void TestAdvertisement::clicksOpenTheReferralLink_data()
 {
     QTest::addColumn<bool>("onBanner");
     QTest::newRow("banner") << true;
     QTest::newRow("invitation") << false;
 }
 
-void TestForm4::clicksOpenTheReferralLink()
+void TestAdvertisement::clicksOpenTheReferralLink()
 {
     QFETCH(bool, onBanner);
 
-    QVERIFY(Module1::ReferralLink.startsWith(
+    QVERIFY(links::ReferralLink.startsWith(
         QStringLiteral("http://www.rudirivezodo.example/home.asp?refid=")));
-    Form4 *ad = advertisementOfMainWindow();
+    Advertisement *ad = advertisementOfMainWindow();
     forms::Label *target = onBanner ? ad->Image1 : ad->Label1;
     for (int i = 0; i < 3; ++i)
         ad->Timer1_Timer();
 
     QTest::mouseClick(target, Qt::LeftButton);
-    QCOMPARE(desktop->links, QStringList(Module1::ReferralLink));
-    QCOMPARE(forms::loaded<Form4>(), ad);
+    QCOMPARE(desktop->links, QStringList(links::ReferralLink));
+    QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
     QVERIFY(ad->Timer1->isEnabled());
 
     QTest::mouseClick(target, Qt::LeftButton);
-    QCOMPARE(desktop->links, QStringList({Module1::ReferralLink, Module1::ReferralLink}));
+    QCOMPARE(desktop->links, QStringList({links::ReferralLink, links::ReferralLink}));
 
     // The count goes on from where it was.
     QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
@@ -207,25 +207,25 @@ void TestForm4::clicksOpenTheReferralLink()
     QCOMPARE(ad->Label4->caption(), QStringLiteral("11"));
 }
 
-void TestForm4::mainWindowLoadedAgainBringsTheSameAdvertisement()
+void TestAdvertisement::mainWindowLoadedAgainBringsTheSameAdvertisement()
 {
-    Form4 *ad = advertisementOfMainWindow();
+    Advertisement *ad = advertisementOfMainWindow();
     for (int i = 0; i < 3; ++i)
         ad->Timer1_Timer();
-    forms::hide<Form2>(); // keeps the program running while neither of the two is loaded
+    forms::hide<AboutWindow>(); // keeps the program running while neither of the two is loaded
     ad->hide();
 
-    forms::unload<Form1>();
-    forms::form<Form1>();
-    QCOMPARE(forms::loaded<Form4>(), ad);
+    forms::unload<MainWindow>();
+    forms::form<MainWindow>();
+    QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
     QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
 
     ad->Command1_Click();
-    forms::unload<Form1>();
+    forms::unload<MainWindow>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    forms::form<Form1>();
-    Form4 *fresh = forms::loaded<Form4>();
+    forms::form<MainWindow>();
+    Advertisement *fresh = forms::loaded<Advertisement>();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
     QCOMPARE(fresh->Label4->caption(), QStringLiteral("15"));
@@ -233,20 +233,20 @@ void TestForm4::mainWindowLoadedAgainBringsTheSameAdvertisement()
     QCOMPARE(desktop->programEnds, 0);
 }
 
-void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow_data()
+void TestAdvertisement::programEndsWhenTheAdvertisementIsTheLastWindow_data()
 {
     QTest::addColumn<bool>("countedOut");
     QTest::newRow("counted out") << true;
     QTest::newRow("Close button") << false;
 }
 
-void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow()
+void TestAdvertisement::programEndsWhenTheAdvertisementIsTheLastWindow()
 {
     QFETCH(bool, countedOut);
 
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    Form4 *ad = forms::loaded<Form4>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     closeByWindowSystem(main);
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0);
@@ -260,13 +260,13 @@ void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow()
 
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
-    QVERIFY(!forms::loaded<Form3>());
+    QVERIFY(!forms::loaded<FarewellWindow>());
     QVERIFY(!anyFarewellWindowExists());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(desktop->programEnds, 1);
 }
 
-void TestForm4::designedColoursStayReadableInEveryStyle_data()
+void TestAdvertisement::designedColoursStayReadableInEveryStyle_data()
 {
     // The coloured texts of the advertisement and of About: which, and as designed.
     QTest::addColumn<int>("which");
@@ -276,7 +276,7 @@ void TestForm4::designedColoursStayReadableInEveryStyle_data()
     QTest::newRow("About's e-mail address, a link") << 2 << QColor(0, 0, 255);
 }
 
-void TestForm4::designedColoursStayReadableInEveryStyle()
+void TestAdvertisement::designedColoursStayReadableInEveryStyle()
 {
     QFETCH(int, which);
     QFETCH(QColor, designed);
@@ -289,10 +289,10 @@ void TestForm4::designedColoursStayReadableInEveryStyle()
     dark.setColor(QPalette::Link, lightBlue);
     setStyleColours(dark);
 
-    Form4 *ad = advertisementOfMainWindow();
+    Advertisement *ad = advertisementOfMainWindow();
     forms::Label *label = which == 0   ? ad->Label4
                           : which == 1 ? ad->Label1
-                                       : forms::show<Form2>().Label2;
+                                       : forms::show<AboutWindow>().Label2;
     auto shown = [&] { return label->palette().color(QPalette::WindowText); };
     auto readableOfItsHue = [&] {
         return shown().hslHue() == designed.hslHue()
@@ -309,5 +309,5 @@ void TestForm4::designedColoursStayReadableInEveryStyle()
     QVERIFY2(readableOfItsHue(), qPrintable(shown().name()));
 }
 
-QTEST_MAIN(TestForm4)
+QTEST_MAIN(TestAdvertisement)
 #include "tst_advertisement.moc"

@@ -37,7 +37,7 @@ int instances()
 }
 
 // What the user sees of the main window: its displays, its box and which controls work.
-QString mainState(const Form1 &f)
+QString mainState(const MainWindow &f)
 {
     return QStringList(
                {f.Label3->caption(), f.Label5->caption(), f.Text1->text(),
@@ -97,19 +97,19 @@ void TestExit::exitSequence()
     QFETCH(QString, before);
     QFETCH(bool, fromMenu);
 
-    Form1 &main = forms::show<Form1>();
-    QPointer<Form1> mainGuard(&main);
-    QPointer<Form4> ad(forms::loaded<Form4>());
-    QPointer<Form5> editor;
-    QPointer<Form6> popup;
+    MainWindow &main = forms::show<MainWindow>();
+    QPointer<MainWindow> mainGuard(&main);
+    QPointer<Advertisement> ad(forms::loaded<Advertisement>());
+    QPointer<MessageEditor> editor;
+    QPointer<AlarmPopup> popup;
     if (before == QStringLiteral("About"))
         main.mnuAbout->trigger();
     if (before == QStringLiteral("advertisement closed"))
         ad->Command1_Click();
     if (before == QStringLiteral("pop-up and editor")) {
-        popup = &forms::show<Form6>();
+        popup = &forms::show<AlarmPopup>();
         main.mnuMessage->trigger();
-        editor = forms::loaded<Form5>();
+        editor = forms::loaded<MessageEditor>();
         QTest::keyClicks(editor->Text1, QStringLiteral("Walk around"));
     }
 
@@ -118,13 +118,14 @@ void TestExit::exitSequence()
     else
         QTest::mouseClick(main.Command1, Qt::LeftButton);
 
-    Form3 *farewell = forms::loaded<Form3>();
+    FarewellWindow *farewell = forms::loaded<FarewellWindow>();
     QVERIFY(farewell);
     QVERIFY(farewell->isVisible());
-    QVERIFY(!forms::loaded<Form1>());
-    QVERIFY(!forms::loaded<Form2>());
-    const QList<forms::Window *> hidden = {forms::loaded<Form4>(), forms::loaded<Form5>(),
-                                           forms::loaded<Form6>()};
+    QVERIFY(!forms::loaded<MainWindow>());
+    QVERIFY(!forms::loaded<AboutWindow>());
+    const QList<forms::Window *> hidden = {forms::loaded<Advertisement>(),
+                                           forms::loaded<MessageEditor>(),
+                                           forms::loaded<AlarmPopup>()};
     for (forms::Window *window : hidden) {
         QVERIFY(window);
         QVERIFY2(!window->isVisible(), qPrintable(window->windowTitle()));
@@ -134,25 +135,25 @@ void TestExit::exitSequence()
 
     // Windows that were open stay the same windows, contents and all.
     if (before == QStringLiteral("advertisement closed"))
-        QCOMPARE(forms::loaded<Form4>()->Label4->caption(), QStringLiteral("15"));
+        QCOMPARE(forms::loaded<Advertisement>()->Label4->caption(), QStringLiteral("15"));
     else
-        QCOMPARE(forms::loaded<Form4>(), ad.data());
+        QCOMPARE(forms::loaded<Advertisement>(), ad.data());
     if (editor) {
-        QCOMPARE(forms::loaded<Form5>(), editor.data());
+        QCOMPARE(forms::loaded<MessageEditor>(), editor.data());
         QCOMPARE(editor->Text1->text(), QStringLiteral("Walk around"));
-        QCOMPARE(forms::loaded<Form6>(), popup.data());
+        QCOMPARE(forms::loaded<AlarmPopup>(), popup.data());
     }
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!mainGuard);
-    QCOMPARE(instances<Form2>(), 0);
-    QCOMPARE(forms::loaded<Form3>(), farewell);
+    QCOMPARE(instances<AboutWindow>(), 0);
+    QCOMPARE(forms::loaded<FarewellWindow>(), farewell);
     QVERIFY(farewell->isVisible());
 }
 
 void TestExit::farewellWindowAsDesigned()
 {
-    Form3 &farewell = forms::show<Form3>();
+    FarewellWindow &farewell = forms::show<FarewellWindow>();
     QCOMPARE(farewell.windowTitle(), texts::caption());
     QVERIFY(farewell.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(farewell.client()->size(), QSize(346, 68)); // 5190 x 1020 twips
@@ -177,10 +178,10 @@ void TestExit::farewellEndsTheProgram()
 {
     QFETCH(int, how);
 
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     main.mnuAbout->trigger();
     main.Command1_Click();
-    Form3 *farewell = forms::loaded<Form3>();
+    FarewellWindow *farewell = forms::loaded<FarewellWindow>();
     QVERIFY(farewell);
     QCOMPARE(desktop->programEnds, 0);
 
@@ -205,25 +206,25 @@ void TestExit::farewellEndsTheProgram()
 
 void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
 {
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     main.mnuAbout->trigger();
-    Form2 *about = forms::loaded<Form2>();
-    Form4 *ad = forms::loaded<Form4>();
+    AboutWindow *about = forms::loaded<AboutWindow>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QVERIFY(QTest::qWaitForWindowExposed(about));
 
     closeByWindowSystem(main);
 
-    QVERIFY(!forms::loaded<Form1>());
-    QVERIFY(!forms::loaded<Form3>());
-    QCOMPARE(instances<Form3>(), 0);
-    QCOMPARE(forms::loaded<Form2>(), about);
+    QVERIFY(!forms::loaded<MainWindow>());
+    QVERIFY(!forms::loaded<FarewellWindow>());
+    QCOMPARE(instances<FarewellWindow>(), 0);
+    QCOMPARE(forms::loaded<AboutWindow>(), about);
     QVERIFY(about->isVisible());
-    QCOMPARE(forms::loaded<Form4>(), ad);
+    QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
     QVERIFY(ad->Timer1->isEnabled());
-    QVERIFY(!forms::loaded<Form5>());
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!forms::loaded<MessageEditor>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
     QCOMPARE(desktop->programEnds, 0);
 
     closeByWindowSystem(*about);
@@ -234,12 +235,12 @@ void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
         ad->Timer1_Timer();
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
-    QCOMPARE(instances<Form3>(), 0);
+    QCOMPARE(instances<FarewellWindow>(), 0);
 }
 
 void TestExit::fileBeginAndChangeActAsTheirButtons()
 {
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     const QString fresh = mainState(main);
     main.mnuChange->trigger(); // idle: nothing to change
     QCOMPARE(mainState(main), fresh);
@@ -272,7 +273,7 @@ void TestExit::fileBeginAndChangeActAsTheirButtons()
 
 void TestExit::fileHideMinimisesAndTheCountdownGoesOn()
 {
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     main.Command2_Click();
     tick(main, 2);
@@ -281,7 +282,7 @@ void TestExit::fileHideMinimisesAndTheCountdownGoesOn()
 
     QVERIFY(main.isMinimized());
     QVERIFY(main.windowState() & Qt::WindowMinimized);
-    QCOMPARE(forms::loaded<Form1>(), &main);
+    QCOMPARE(forms::loaded<MainWindow>(), &main);
     QVERIFY(main.Timer1->isEnabled());
     QCOMPARE(main.Label5->caption(), QStringLiteral("57"));
     tick(main, 1);

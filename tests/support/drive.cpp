@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QWindow>
 
-void tick(Form1 &f, int times)
+void tick(MainWindow &f, int times)
 {
     for (int i = 0; i < times; ++i)
         f.Timer1_Timer();
@@ -29,7 +29,7 @@ void closeByWindowSystem(QWidget &window)
     QCoreApplication::sendEvent(window.windowHandle(), &close);
 }
 
-bool settingsOpen(const Form1 &f, bool open)
+bool settingsOpen(const MainWindow &f, bool open)
 {
     const QList<bool> enabledWhenOpen = {
         f.Command2->isEnabled(), f.mnuBegin->isEnabled(),  f.Text1->isEnabled(),

@@ -1,13 +1,13 @@
 #pragma once
 
-class Form1;
+class MainWindow;
 class QWidget;
 
 // How the tests drive the program: time by calling the tick handler, the window system by the
 // events it sends, and the main window's layout read as one value.
 
 // Runs the main window's countdown tick `times` times, as a second passing each.
-void tick(Form1 &f, int times);
+void tick(MainWindow &f, int times);
 
 // Stops the countdowns of `window` (the advertisement's fifteen seconds, the farewell's two), so
 // that a test waiting on a busy machine for the window to be shown is not overtaken by them.
@@ -18,4 +18,4 @@ void closeByWindowSystem(QWidget &window);
 
 // The main window's enabled states, whatever the timer does: true for the idle layout (the
 // settings open, Change disabled), false for the running one.
-bool settingsOpen(const Form1 &f, bool open);
+bool settingsOpen(const MainWindow &f, bool open);
