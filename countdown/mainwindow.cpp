@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <utility>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -69,6 +71,7 @@ MainWindow::MainWindow()
     connect(Timer1, &forms::Timer::timer, this, &MainWindow::Timer1_Timer);
 
     createMenus();
+    connectAlarmKinds();
 
     setTabOrder({Command1, Text1, Command2, Command3, Option1, Option2, Option3});
 }
@@ -103,10 +106,6 @@ void MainWindow::createSettingsFrame()
     forms::placeTwips(Option2, 240, 1680, 2055, 255);
     Option3 = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), Frame1);
     forms::placeTwips(Option3, 240, 1920, 2055, 255);
-    Option3->setChecked(true);
-    connect(Option1, &QRadioButton::clicked, this, &MainWindow::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &MainWindow::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &MainWindow::Option3_Click);
 }
 
 void MainWindow::createCountdownFrame()
@@ -141,21 +140,57 @@ void MainWindow::createMenus()
     mnuExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &MainWindow::mnuExit_Click);
 
     mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"), this,
-                                   &MainWindow::mnuSnd_Click);
-    mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"),
-                                      this, &MainWindow::mnuMsgBox_Click);
-    mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"),
-                                      this, &MainWindow::mnuWindow_Click);
-    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
-        kind->setCheckable(true);
-    mnuWindow->setChecked(true);
+    mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"));
+    mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"));
+    mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"));
     mnuSep = mnuOptions->addSeparator();
     mnuMessage =
         mnuOptions->addAction(QStringLiteral("M&essage"), this, &MainWindow::mnuMessage_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("&About"), this, &MainWindow::mnuAbout_Click);
+}
+
+void MainWindow::connectAlarmKinds()
+{
+    const std::pair<forms::OptionButton *, QAction *> kinds[] = {
+        {Option1, mnuSnd}, {Option2, mnuMsgBox}, {Option3, mnuWindow}};
+    for (const auto &[option, entry] : kinds) {
+        // Check marks of their own, kept in step by selectAlarmKind: an exclusive action group
+        // would draw them as option buttons.
+        entry->setCheckable(true);
+        connect(option, &QRadioButton::clicked, this, [this, option = option](bool selected) {
+            if (selected)
+                selectAlarmKind(option);
+        });
+        // A checked entry is unchecked by the trigger before this runs; it is checked again.
+        connect(entry, &QAction::triggered, this,
+                [this, option = option] { selectAlarmKind(option); });
+    }
+    selectAlarmKind(Option3);
+}
+
+void MainWindow::selectAlarmKind(forms::OptionButton *kind)
+{
+    kind->setChecked(true);
+    mnuSnd->setChecked(kind == Option1);
+    mnuMsgBox->setChecked(kind == Option2);
+    mnuWindow->setChecked(kind == Option3);
+    // The message is the pop-up's alone.
+    mnuMessage->setEnabled(kind == Option3);
+}
+
+void MainWindow::enableSettings(bool enabled)
+{
+    mnuBegin->setEnabled(enabled);
+    Text1->setEnabled(enabled);
+    for (forms::OptionButton *kind : {Option1, Option2, Option3})
+        kind->setEnabled(enabled);
+    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
+        kind->setEnabled(enabled);
+    // Last: a Begin button that has the focus hands it on to the next control that takes it,
+    // Change once the countdown runs.
+    Command2->setEnabled(enabled);
 }
 
 void MainWindow::Form_Load()
@@ -198,25 +233,13 @@ void MainWindow::Command2_Click()
     Label5->setCaption(QStringLiteral("59"));
     Timer1->setEnabled(true);
     Command3->setEnabled(true);
-    mnuBegin->setEnabled(false);
-    Text1->setEnabled(false);
-    for (forms::OptionButton *kind : {Option1, Option2, Option3})
-        kind->setEnabled(false);
-    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
-        kind->setEnabled(false);
-    Command2->setEnabled(false);
+    enableSettings(false);
 }
 
 void MainWindow::unlockSettings()
 {
     Timer1->setEnabled(false);
-    mnuBegin->setEnabled(true);
-    Text1->setEnabled(true);
-    for (forms::OptionButton *kind : {Option1, Option2, Option3})
-        kind->setEnabled(true);
-    Command2->setEnabled(true);
-    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
-        kind->setEnabled(true);
+    enableSettings(true);
 }
 
 void MainWindow::Command3_Click()
@@ -278,69 +301,6 @@ void MainWindow::mnuBegin_Click()
 void MainWindow::mnuChange_Click()
 {
     Command3_Click();
-}
-
-void MainWindow::Option1_Click()
-{
-    if (!Option1->value())
-        return;
-    mnuSnd->setChecked(true);
-    mnuMsgBox->setChecked(false);
-    mnuWindow->setChecked(false);
-    mnuMessage->setEnabled(false);
-}
-
-void MainWindow::Option2_Click()
-{
-    if (!Option2->value())
-        return;
-    mnuMsgBox->setChecked(true);
-    mnuSnd->setChecked(false);
-    mnuWindow->setChecked(false);
-    mnuMessage->setEnabled(false);
-}
-
-void MainWindow::Option3_Click()
-{
-    if (!Option3->value())
-        return;
-    mnuWindow->setChecked(true);
-    mnuMsgBox->setChecked(false);
-    mnuSnd->setChecked(false);
-    mnuMessage->setEnabled(true);
-}
-
-// The menu entries for Sound and MessageBox leave unchecking mnuWindow to the option's click
-// handler, which selecting the option raises.
-void MainWindow::mnuSnd_Click()
-{
-    mnuSnd->setChecked(true);
-    mnuMsgBox->setChecked(false);
-    Option1->setValue(true);
-    Option2->setValue(false);
-    Option3->setValue(false);
-    mnuMessage->setEnabled(false);
-}
-
-void MainWindow::mnuMsgBox_Click()
-{
-    mnuMsgBox->setChecked(true);
-    mnuSnd->setChecked(false);
-    Option2->setValue(true);
-    Option1->setValue(false);
-    Option3->setValue(false);
-    mnuMessage->setEnabled(false);
-}
-
-void MainWindow::mnuWindow_Click()
-{
-    mnuWindow->setChecked(true);
-    mnuSnd->setChecked(false);
-    mnuMsgBox->setChecked(false);
-    Option3->setValue(true);
-    Option2->setValue(false);
-    Option1->setValue(false);
-    mnuMessage->setEnabled(true);
 }
 
 void MainWindow::mnuHide_Click()

@@ -65,15 +65,8 @@ public:
     void Timer1_Timer();
     void Label5_Change();
 
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-
     void mnuBegin_Click();
     void mnuChange_Click();
-    void mnuSnd_Click();
-    void mnuMsgBox_Click();
-    void mnuWindow_Click();
     void mnuMessage_Click();
     void mnuHide_Click();
     void mnuExit_Click();
@@ -93,6 +86,13 @@ private:
     void createSettingsFrame();
     void createCountdownFrame();
     void createMenus();
+    void connectAlarmKinds();
+    // The one way the alarm kind is chosen, by its option or its Options menu entry: the option
+    // selected and its entry checked, the others not.
+    void selectAlarmKind(forms::OptionButton *kind);
+    // Opens the settings to changes or closes them: the minutes box, Begin (the button and the
+    // File menu's entry) and the alarm kind (the options and the Options menu's entries).
+    void enableSettings(bool enabled);
     void giveAlarmIfDue();
     // After a sound or message-box alarm the next countdown runs at once, for `length`.
     void restartCountdown(const QString &length);

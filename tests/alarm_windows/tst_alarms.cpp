@@ -31,26 +31,6 @@ QAction *entry(MainWindow &f, int kind)
     return QList<QAction *>{f.mnuSnd, f.mnuMsgBox, f.mnuWindow}.at(kind);
 }
 
-QString bits(bool sound, bool box, bool popup)
-{
-    return QString::number(int(sound)) + QString::number(int(box)) + QString::number(int(popup));
-}
-
-// Options, menu checks and the Message entry as one line that reads well in a failure.
-QString kindState(const MainWindow &f)
-{
-    return bits(f.Option1->value(), f.Option2->value(), f.Option3->value()) + QStringLiteral(" / ")
-           + bits(f.mnuSnd->isChecked(), f.mnuMsgBox->isChecked(), f.mnuWindow->isChecked())
-           + (f.mnuMessage->isEnabled() ? QStringLiteral(" / Message") : QString());
-}
-
-QString expectedState(int kind)
-{
-    const QString one = bits(kind == Sound, kind == MessageBox, kind == Popup);
-    return one + QStringLiteral(" / ") + one
-           + (kind == Popup ? QStringLiteral(" / Message") : QString());
-}
-
 } // namespace
 
 class TestAlarms : public QObject
@@ -294,7 +274,7 @@ void TestAlarms::choosingTheKind()
     MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     option(f, from)->setValue(true); // from pop-up: the state the program starts in
-    QCOMPARE(kindState(f), expectedState(from));
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(from));
     if (how == QStringLiteral("menu")) {
         entry(f, to)->trigger(); // toggles the entry before its handler runs
     } else if (how == QStringLiteral("click")) {
@@ -303,7 +283,7 @@ void TestAlarms::choosingTheKind()
     } else {
         option(f, to)->setValue(true);
     }
-    QCOMPARE(kindState(f), expectedState(to));
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(to));
 }
 
 void TestAlarms::kindIsLockedDuringCountdown()
@@ -318,7 +298,7 @@ void TestAlarms::kindIsLockedDuringCountdown()
     f.Command2_Click();
     QCOMPARE(enabled(), 0);
     f.mnuSnd->trigger(); // a disabled entry does nothing
-    QCOMPARE(kindState(f), expectedState(Popup));
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(Popup));
     f.Command3_Click();
     QCOMPARE(enabled(), 6);
 }

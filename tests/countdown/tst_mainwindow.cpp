@@ -42,12 +42,7 @@ QHash<QString, QWidget *> controlsOf(MainWindow &f)
 // layout has the state `idle` gives it, and the timer runs exactly when the window is not idle.
 bool hasLayout(const MainWindow &f, bool idle)
 {
-    const QList<bool> enabledWhenIdle = {
-        f.Command2->isEnabled(), f.mnuBegin->isEnabled(),  f.Text1->isEnabled(),
-        f.Option1->isEnabled(),  f.Option2->isEnabled(),   f.Option3->isEnabled(),
-        f.mnuSnd->isEnabled(),   f.mnuMsgBox->isEnabled(), f.mnuWindow->isEnabled()};
-    return !enabledWhenIdle.contains(!idle) && f.Command3->isEnabled() == !idle
-           && f.Timer1->isEnabled() == !idle;
+    return settingsOpen(f, idle) && f.Timer1->isEnabled() == !idle;
 }
 
 bool isIdle(const MainWindow &f)
@@ -78,6 +73,8 @@ private slots:
     void focusStartsOnExitAndTabsInOrder();
     void minutesBoxRefusesFifthCharacter();
     void storedMessageLabelIsNeverShown();
+    void alarmKindKeepsItsControlsInStep_data();
+    void alarmKindKeepsItsControlsInStep();
 
     void beginChecksTheMinutesBox_data();
     void beginChecksTheMinutesBox();
@@ -279,6 +276,50 @@ void TestMainWindow::storedMessageLabelIsNeverShown()
     f.Command2_Click();
     QVERIFY(!f.Label6->isVisible());
     QVERIFY(f.Label6->isHidden());
+}
+
+void TestMainWindow::alarmKindKeepsItsControlsInStep_data()
+{
+    QTest::addColumn<QStringList>("chosenBy");
+    QTest::addColumn<int>("kind");
+    // Entries are triggered, options clicked, one after the other from the fresh window's pop-up.
+    const auto row = [](const char *name, QStringList chosenBy, int kind) {
+        QTest::newRow(name) << chosenBy << kind;
+    };
+    row("sound entry", {QStringLiteral("soundEntry")}, 0);
+    row("message box option", {QStringLiteral("messageBoxKind")}, 1);
+    row("pop-up entry, already chosen", {QStringLiteral("popupEntry")}, 2);
+    row("sound entry, then pop-up option",
+        {QStringLiteral("soundEntry"), QStringLiteral("popupKind")}, 2);
+    row("message box option, then its entry",
+        {QStringLiteral("messageBoxKind"), QStringLiteral("messageBoxEntry")}, 1);
+    row("sound option twice", {QStringLiteral("soundKind"), QStringLiteral("soundKind")}, 0);
+    row("message box entry, sound option, pop-up entry",
+        {QStringLiteral("messageBoxEntry"), QStringLiteral("soundKind"),
+         QStringLiteral("popupEntry")},
+        2);
+}
+
+void TestMainWindow::alarmKindKeepsItsControlsInStep()
+{
+    QFETCH(QStringList, chosenBy);
+    QFETCH(int, kind);
+
+    MainWindow &f = forms::form<MainWindow>();
+    const QHash<QString, QAction *> entries = {{QStringLiteral("soundEntry"), f.mnuSnd},
+                                               {QStringLiteral("messageBoxEntry"), f.mnuMsgBox},
+                                               {QStringLiteral("popupEntry"), f.mnuWindow}};
+    const QHash<QString, forms::OptionButton *> options = {
+        {QStringLiteral("soundKind"), f.Option1},
+        {QStringLiteral("messageBoxKind"), f.Option2},
+        {QStringLiteral("popupKind"), f.Option3}};
+    for (const QString &control : chosenBy) {
+        if (entries.contains(control))
+            entries.value(control)->trigger();
+        else
+            options.value(control)->click();
+    }
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(kind));
 }
 
 void TestMainWindow::beginChecksTheMinutesBox_data()

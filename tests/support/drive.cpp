@@ -37,3 +37,26 @@ bool settingsOpen(const MainWindow &f, bool open)
         f.mnuSnd->isEnabled(),   f.mnuMsgBox->isEnabled(), f.mnuWindow->isEnabled()};
     return !enabledWhenOpen.contains(!open) && f.Command3->isEnabled() == !open;
 }
+
+namespace {
+
+QString bits(bool sound, bool box, bool popup)
+{
+    return QString::number(int(sound)) + QString::number(int(box)) + QString::number(int(popup));
+}
+
+} // namespace
+
+QString alarmKindShown(const MainWindow &f)
+{
+    return bits(f.Option1->value(), f.Option2->value(), f.Option3->value()) + QStringLiteral(" / ")
+           + bits(f.mnuSnd->isChecked(), f.mnuMsgBox->isChecked(), f.mnuWindow->isChecked())
+           + (f.mnuMessage->isEnabled() ? QStringLiteral(" / Message") : QString());
+}
+
+QString alarmKindShownFor(int kind)
+{
+    const QString one = bits(kind == 0, kind == 1, kind == 2);
+    return one + QStringLiteral(" / ") + one
+           + (kind == 2 ? QStringLiteral(" / Message") : QString());
+}

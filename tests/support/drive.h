@@ -1,6 +1,7 @@
 #pragma once
 
 class MainWindow;
+class QString;
 class QWidget;
 
 // How the tests drive the program: time by calling the tick handler, the window system by the
@@ -19,3 +20,12 @@ void closeByWindowSystem(QWidget &window);
 // The main window's enabled states, whatever the timer does: true for the idle layout (the
 // settings open, Change disabled), false for the running one.
 bool settingsOpen(const MainWindow &f, bool open);
+
+// The alarm kind as the main window shows it, in one line that reads well in a failure: which
+// options are selected, which Options menu entries are checked, and whether the Message entry is
+// enabled ("001 / 001 / Message" for the pop-up).
+QString alarmKindShown(const MainWindow &f);
+
+// What alarmKindShown reads with only kind 0 (a sound), 1 (a message box) or 2 (the pop-up)
+// chosen.
+QString alarmKindShownFor(int kind);
