@@ -68,6 +68,7 @@ MainWindow::MainWindow()
     Label6->setVisible(false);
 
     Timer1 = new forms::Timer(1000ms, this);
+    Timer1->setObjectName(QStringLiteral("countdown"));
     connect(Timer1, &forms::Timer::timer, this, &MainWindow::Timer1_Timer);
 
     createMenus();

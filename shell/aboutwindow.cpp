@@ -23,54 +23,59 @@ AboutWindow::AboutWindow() : forms::Window(QStringLiteral("About"), 5955, 2385)
     setWindowIcon(QIcon(QStringLiteral(":/assets/about.ico")));
     centreOnScreen();
 
-    Command1 = new forms::CommandButton(QStringLiteral("&Ok"), client());
-    forms::placeTwips(Command1, 4920, 1920, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &AboutWindow::Command1_Click);
+    auto *okButton = new forms::CommandButton(QStringLiteral("&Ok"), client());
+    okButton->setObjectName(QStringLiteral("okButton"));
+    forms::placeTwips(okButton, 4920, 1920, 975, 375);
+    connect(okButton, &QPushButton::clicked, this, &AboutWindow::dismiss);
 
-    Label2 = new forms::Label(links::MailAddress, client());
-    forms::placeTwips(Label2, 840, 1800, 1935, 255);
-    Label2->setUnderline(true);
-    Label2->setForeColor(QColor(0, 0, 255));
-    Label2->setCursor(Qt::PointingHandCursor);
-    connect(Label2, &forms::Label::clicked, this, &AboutWindow::Label2_Click);
-    Label2->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
+    auto *mailAddress = new forms::Label(links::MailAddress, client());
+    mailAddress->setObjectName(QStringLiteral("mailAddress"));
+    forms::placeTwips(mailAddress, 840, 1800, 1935, 255);
+    mailAddress->setUnderline(true);
+    mailAddress->setForeColor(QColor(0, 0, 255));
+    mailAddress->setCursor(Qt::PointingHandCursor);
+    connect(mailAddress, &forms::Label::clicked, this, &links::openMailLink);
+    mailAddress->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
 
-    Label7 = new forms::Label(QStringLiteral("Version: " KZB_VERSION_SHORT), client());
-    forms::placeTwips(Label7, 4320, 840, 1695, 495);
+    auto *version = new forms::Label(QStringLiteral("Version: " KZB_VERSION_SHORT), client());
+    version->setObjectName(QStringLiteral("version"));
+    forms::placeTwips(version, 4320, 840, 1695, 495);
 
     // Right of the picture: what the program is and who made it.
-    Label3 = new forms::Label(QStringLiteral("Freeware"), client());
-    forms::placeTwips(Label3, 4320, 600, 1695, 255);
-    Label1 = new forms::Label(texts::caption() + QStringLiteral(" by Zelbo Software"), client());
-    forms::placeTwips(Label1, 4320, 120, 1635, 495);
+    auto *freeware = new forms::Label(QStringLiteral("Freeware"), client());
+    freeware->setObjectName(QStringLiteral("freeware"));
+    forms::placeTwips(freeware, 4320, 600, 1695, 255);
+    auto *programAndMaker =
+        new forms::Label(texts::caption() + QStringLiteral(" by Zelbo Software"), client());
+    programAndMaker->setObjectName(QStringLiteral("programAndMaker"));
+    forms::placeTwips(programAndMaker, 4320, 120, 1635, 495);
 
-    Label6 = new forms::Label(QStringLiteral("ICQ#: ") + MessengerNumber, client());
-    forms::placeTwips(Label6, 240, 2040, 3495, 495);
-    Label5 = new forms::Label(QStringLiteral("E-Mail:"), client());
-    forms::placeTwips(Label5, 240, 1800, 975, 255);
-    Label4 = new forms::Label(QStringLiteral("Contact Information:"), client());
-    forms::placeTwips(Label4, 240, 1560, 3495, 495);
+    auto *messengerNumber = new forms::Label(QStringLiteral("ICQ#: ") + MessengerNumber, client());
+    messengerNumber->setObjectName(QStringLiteral("messengerNumber"));
+    forms::placeTwips(messengerNumber, 240, 2040, 3495, 495);
+    auto *mailCaption = new forms::Label(QStringLiteral("E-Mail:"), client());
+    mailCaption->setObjectName(QStringLiteral("mailCaption"));
+    forms::placeTwips(mailCaption, 240, 1800, 975, 255);
+    auto *contactCaption = new forms::Label(QStringLiteral("Contact Information:"), client());
+    contactCaption->setObjectName(QStringLiteral("contactCaption"));
+    forms::placeTwips(contactCaption, 240, 1560, 3495, 495);
 
-    Image1 = new forms::Image(QStringLiteral(":/assets/about.jpg"), client(),
-                              forms::Image::Border::Sunken);
-    forms::placeTwips(Image1, 120, 120, 4125, 1305);
-    Image1->setAccessibleName(texts::caption());
-    Image1->setAccessibleDescription(QStringLiteral("A stopwatch beside the program's name, ")
-                                     + texts::caption());
+    auto *picture = new forms::Image(QStringLiteral(":/assets/about.jpg"), client(),
+                                     forms::Image::Border::Sunken);
+    picture->setObjectName(QStringLiteral("picture"));
+    forms::placeTwips(picture, 120, 120, 4125, 1305);
+    picture->setAccessibleName(texts::caption());
+    picture->setAccessibleDescription(QStringLiteral("A stopwatch beside the program's name, ")
+                                      + texts::caption());
 
-    forms::stackFrontToBack(
-        {Command1, Label2, Label7, Label3, Label1, Label6, Label5, Label4, Image1});
-    setTabOrder({Command1});
+    forms::stackFrontToBack({okButton, mailAddress, version, freeware, programAndMaker,
+                             messengerNumber, mailCaption, contactCaption, picture});
+    setTabOrder({okButton});
 }
 
-void AboutWindow::Command1_Click()
+void AboutWindow::dismiss()
 {
     // Brings the main window back to the front, or creates it afresh if the user had closed it.
     forms::show<MainWindow>();
     forms::unload(*this);
-}
-
-void AboutWindow::Label2_Click()
-{
-    links::openMailLink();
 }

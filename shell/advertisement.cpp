@@ -16,74 +16,73 @@ Advertisement::Advertisement()
 {
     placeClientAtTwips(1200, 6165);
 
-    Command1 = new forms::CommandButton(QStringLiteral("&Close"), client());
-    forms::placeTwips(Command1, 6120, 1440, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &Advertisement::Command1_Click);
+    auto *closeButton = new forms::CommandButton(QStringLiteral("&Close"), client());
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    forms::placeTwips(closeButton, 6120, 1440, 975, 375);
+    connect(closeButton, &QPushButton::clicked, this, &Advertisement::dismiss);
 
-    Label5 = new forms::Label(QStringLiteral("seconds."), client());
-    forms::placeTwips(Label5, 4200, 1440, 1215, 495);
+    auto *secondsCaption = new forms::Label(QStringLiteral("seconds."), client());
+    secondsCaption->setObjectName(QStringLiteral("secondsCaption"));
+    forms::placeTwips(secondsCaption, 4200, 1440, 1215, 495);
 
-    Label4 = new forms::Label(QStringLiteral("15"), client());
-    forms::placeTwips(Label4, 3960, 1440, 1215, 495);
-    Label4->setBold(true);
-    Label4->setForeColor(QColor(192, 0, 0));
-    connect(Label4, &forms::Label::changed, this, &Advertisement::Label4_Change);
-    Label4->setAccessibleDescription(QStringLiteral("Seconds until this window closes"));
+    m_secondsLeft = new forms::Label(QStringLiteral("15"), client());
+    m_secondsLeft->setObjectName(QStringLiteral("secondsLeft"));
+    forms::placeTwips(m_secondsLeft, 3960, 1440, 1215, 495);
+    m_secondsLeft->setBold(true);
+    m_secondsLeft->setForeColor(QColor(192, 0, 0));
+    connect(m_secondsLeft, &forms::Label::changed, this, &Advertisement::secondsChanged);
+    m_secondsLeft->setAccessibleDescription(QStringLiteral("Seconds until this window closes"));
 
-    Label3 = new forms::Label(QStringLiteral("This window will close in"), client());
-    forms::placeTwips(Label3, 2160, 1440, 2535, 495);
+    auto *closesIn = new forms::Label(QStringLiteral("This window will close in"), client());
+    closesIn->setObjectName(QStringLiteral("closesInCaption"));
+    forms::placeTwips(closesIn, 2160, 1440, 2535, 495);
 
-    Label1 =
+    auto *invitation =
         new forms::Label(QStringLiteral("Click here to join Rud Irivezodo for free!"), client());
-    forms::placeTwips(Label1, 1680, 1080, 3615, 255);
-    Label1->setUnderline(true);
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setForeColor(QColor(0, 0, 255));
-    Label1->setCursor(Qt::PointingHandCursor);
-    connect(Label1, &forms::Label::clicked, this, &Advertisement::Label1_Click);
-    Label1->setAccessibleDescription(QStringLiteral("Opens the sign-up page in the web browser"));
+    invitation->setObjectName(QStringLiteral("invitation"));
+    forms::placeTwips(invitation, 1680, 1080, 3615, 255);
+    invitation->setUnderline(true);
+    invitation->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    invitation->setForeColor(QColor(0, 0, 255));
+    invitation->setCursor(Qt::PointingHandCursor);
+    connect(invitation, &forms::Label::clicked, this, &links::openReferralLink);
+    invitation->setAccessibleDescription(
+        QStringLiteral("Opens the sign-up page in the web browser"));
 
-    Image1 = new forms::Image(QStringLiteral(":/assets/banner.gif"), client());
-    forms::placeTwips(Image1, 120, 120, 7020, 900);
-    Image1->setCursor(Qt::PointingHandCursor);
-    connect(Image1, &forms::Label::clicked, this, &Advertisement::Image1_Click);
-    Image1->setAccessibleName(QStringLiteral("Rud Irivezodo"));
-    Image1->setAccessibleDescription(QStringLiteral(
+    auto *banner = new forms::Image(QStringLiteral(":/assets/banner.gif"), client());
+    banner->setObjectName(QStringLiteral("banner"));
+    forms::placeTwips(banner, 120, 120, 7020, 900);
+    banner->setCursor(Qt::PointingHandCursor);
+    connect(banner, &forms::Label::clicked, this, &links::openReferralLink);
+    banner->setAccessibleName(QStringLiteral("Rud Irivezodo"));
+    banner->setAccessibleDescription(QStringLiteral(
         "Banner: Rud Irivezodo, meet people, share stories. Join free today! Opens the sign-up "
         "page in the web browser"));
 
-    forms::stackFrontToBack({Command1, Label5, Label4, Label3, Label1, Image1});
-    setTabOrder({Command1});
+    forms::stackFrontToBack(
+        {closeButton, secondsCaption, m_secondsLeft, closesIn, invitation, banner});
+    setTabOrder({closeButton});
 
-    Timer1 = new forms::Timer(1000ms, this);
-    connect(Timer1, &forms::Timer::timer, this, &Advertisement::Timer1_Timer);
-    Timer1->setEnabled(true);
+    m_countdown = new forms::Timer(1000ms, this);
+    m_countdown->setObjectName(QStringLiteral("countdown"));
+    connect(m_countdown, &forms::Timer::timer, this, &Advertisement::tick);
+    m_countdown->setEnabled(true);
 }
 
-void Advertisement::Timer1_Timer()
+void Advertisement::tick()
 {
-    Label4->setCaption(counter::decrement(Label4->caption()));
+    m_secondsLeft->setCaption(counter::decrement(m_secondsLeft->caption()));
 }
 
-void Advertisement::Label4_Change()
+void Advertisement::secondsChanged()
 {
-    if (Label4->caption() != QStringLiteral("0"))
+    if (m_secondsLeft->caption() != QStringLiteral("0"))
         return;
-    Timer1->setEnabled(false);
+    m_countdown->setEnabled(false);
     forms::unload(*this);
 }
 
-void Advertisement::Command1_Click()
+void Advertisement::dismiss()
 {
     forms::unload(*this);
-}
-
-void Advertisement::Image1_Click()
-{
-    links::openReferralLink();
-}
-
-void Advertisement::Label1_Click()
-{
-    links::openReferralLink();
 }

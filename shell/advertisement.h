@@ -3,8 +3,6 @@
 #include "forms/window.h"
 
 namespace forms {
-class CommandButton;
-class Image;
 class Label;
 class Timer;
 } // namespace forms
@@ -17,17 +15,11 @@ class Advertisement : public forms::Window
 public:
     Advertisement();
 
-    forms::CommandButton *Command1; // Close
-    forms::Timer *Timer1;           // the close countdown
-    forms::Label *Label5;
-    forms::Label *Label4; // seconds left
-    forms::Label *Label3;
-    forms::Label *Label1; // the invitation
-    forms::Image *Image1; // the banner
+private:
+    void tick();
+    void secondsChanged();
+    void dismiss();
 
-    void Timer1_Timer();
-    void Label4_Change();
-    void Command1_Click();
-    void Image1_Click();
-    void Label1_Click();
+    forms::Label *m_secondsLeft;
+    forms::Timer *m_countdown;
 };

@@ -21,19 +21,21 @@ FarewellWindow::FarewellWindow() : forms::Window(texts::caption(), 5190, 1020, B
     centreOnScreen();
     setCursor(Qt::WaitCursor);
 
-    Timer1 = new forms::Timer(2000ms, this);
-    connect(Timer1, &forms::Timer::timer, this, &FarewellWindow::Timer1_Timer);
+    auto *countdown = new forms::Timer(2000ms, this);
+    countdown->setObjectName(QStringLiteral("countdown"));
+    connect(countdown, &forms::Timer::timer, this, &FarewellWindow::endProgram);
 
-    Image1 = new forms::Image(QStringLiteral(":/assets/farewell.jpg"), client());
-    forms::placeTwips(Image1, 0, 0, 5190, 1020);
-    Image1->setCursor(Qt::WaitCursor);
-    Image1->setAccessibleName(QStringLiteral("Take a break!"));
-    Image1->setAccessibleDescription(
+    auto *picture = new forms::Image(QStringLiteral(":/assets/farewell.jpg"), client());
+    picture->setObjectName(QStringLiteral("picture"));
+    forms::placeTwips(picture, 0, 0, 5190, 1020);
+    picture->setCursor(Qt::WaitCursor);
+    picture->setAccessibleName(QStringLiteral("Take a break!"));
+    picture->setAccessibleDescription(
         QStringLiteral("A stopwatch and the words: Thank you for using ") + texts::caption()
         + QStringLiteral(". Take a break!"));
-    connect(Image1, &forms::Label::clicked, this, &FarewellWindow::Image1_Click);
+    connect(picture, &forms::Label::clicked, this, &FarewellWindow::endProgram);
 
-    Timer1->setEnabled(true);
+    countdown->setEnabled(true);
 }
 
 void FarewellWindow::Form_Load()
@@ -45,25 +47,10 @@ void FarewellWindow::Form_Load()
     forms::hide<AlarmPopup>();
 }
 
-void FarewellWindow::Timer1_Timer()
-{
-    endProgram();
-}
-
-void FarewellWindow::Image1_Click()
-{
-    endProgram();
-}
-
-void FarewellWindow::Form_Click()
-{
-    endProgram();
-}
-
 void FarewellWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        Form_Click();
+        endProgram();
 }
 
 void FarewellWindow::closeEvent(QCloseEvent *event)

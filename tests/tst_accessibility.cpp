@@ -10,6 +10,7 @@
 #include "shell/advertisement.h"
 #include "shell/farewellwindow.h"
 #include "shell/links.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAccessible>
@@ -27,6 +28,13 @@ namespace {
 
 using Control = std::function<QWidget *()>;
 
+// The control of the window, created if need be, named `name`.
+template <class Window>
+QWidget *in(const char *name)
+{
+    return control<QWidget>(forms::form<Window>(), name);
+}
+
 // The controls whose names or descriptions the windows set; each row's control is looked up
 // when the row runs, so its window is created then.
 const QList<std::pair<const char *, Control>> &controls()
@@ -40,13 +48,13 @@ const QList<std::pair<const char *, Control>> &controls()
         {"seconds display", [] { return forms::form<MainWindow>().Label5; }},
         {"editor's box", [] { return forms::form<MessageEditor>().Text1; }},
         {"pop-up's box", [] { return forms::form<AlarmPopup>().Text1; }},
-        {"close countdown", [] { return forms::form<Advertisement>().Label4; }},
-        {"banner", [] { return forms::form<Advertisement>().Image1; }},
-        {"About picture", [] { return forms::form<AboutWindow>().Image1; }},
-        {"farewell picture", [] { return forms::form<FarewellWindow>().Image1; }},
-        {"invitation", [] { return forms::form<Advertisement>().Label1; }},
-        {"e-mail address", [] { return forms::form<AboutWindow>().Label2; }},
-        {"messenger number", [] { return forms::form<AboutWindow>().Label6; }},
+        {"close countdown", [] { return in<Advertisement>("secondsLeft"); }},
+        {"banner", [] { return in<Advertisement>("banner"); }},
+        {"About picture", [] { return in<AboutWindow>("picture"); }},
+        {"farewell picture", [] { return in<FarewellWindow>("picture"); }},
+        {"invitation", [] { return in<Advertisement>("invitation"); }},
+        {"e-mail address", [] { return in<AboutWindow>("mailAddress"); }},
+        {"messenger number", [] { return in<AboutWindow>("messengerNumber"); }},
     };
     return table;
 }

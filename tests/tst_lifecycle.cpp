@@ -167,7 +167,7 @@ void TestLifecycle::setUp(Way way)
     main.Text1->setText(QStringLiteral("1"));
     if (way == Way::CloseFarewell)
         return holdAdvertisement();
-    forms::loaded<Advertisement>()->Command1->click();
+    control<QPushButton>(*forms::loaded<Advertisement>(), "closeButton")->click();
     if (way == Way::PopupContinue)
         main.Command2->click();
 }
@@ -204,16 +204,16 @@ void TestLifecycle::cycle(Way way, int done)
     case Way::AboutOk:
         main->mnuAbout->trigger();
         QVERIFY(forms::loaded<AboutWindow>());
-        forms::loaded<AboutWindow>()->Command1->click();
+        control<QPushButton>(*forms::loaded<AboutWindow>(), "okButton")->click();
         QVERIFY(!forms::loaded<AboutWindow>());
         break;
     case Way::AdClose:
     case Way::AdCountsOut: {
         Advertisement &ad = forms::show<Advertisement>();
         if (way == Way::AdClose)
-            ad.Command1->click();
-        for (int i = 0; i < 15 && way == Way::AdCountsOut; ++i)
-            ad.Timer1_Timer();
+            control<QPushButton>(ad, "closeButton")->click();
+        else
+            tick(ad, 15);
         QVERIFY(!forms::loaded<Advertisement>());
         break;
     }
@@ -252,7 +252,7 @@ void TestLifecycle::cycle(Way way, int done)
         forms::show<MainWindow>().Command1->click();
         QVERIFY(forms::loaded<FarewellWindow>());
         QVERIFY(!forms::loaded<MainWindow>());
-        forms::loaded<FarewellWindow>()->Timer1_Timer();
+        tick(*forms::loaded<FarewellWindow>(), 1);
         QVERIFY(forms::loadedWindows().isEmpty());
         QCOMPARE(desktop->programEnds, done + 1);
         return;

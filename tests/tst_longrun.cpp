@@ -6,6 +6,7 @@
 #include "forms/timer.h"
 #include "forms/windows.h"
 #include "shell/advertisement.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -135,7 +136,9 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
 
     MainWindow &main = forms::form<MainWindow>();
     Advertisement *ad = forms::loaded<Advertisement>();
-    QVERIFY(ad && ad->Label4->caption() == QStringLiteral("15"));
+    QVERIFY(ad);
+    forms::Label *adSeconds = control<forms::Label>(*ad, "secondsLeft");
+    QCOMPARE(adSeconds->caption(), QStringLiteral("15"));
 
     QObject watcher; // the connections end with this test
     QHash<forms::Label *, int> writes;
@@ -143,7 +146,7 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     // A handler runs nested in the setter, so a caption replaced by a nested write (the "-1"
     // that becomes "59") is read as its replacement; every caption that stays is checked.
     const QList<std::pair<forms::Label *, QString>> counters = {
-        {ad->Label4, QStringLiteral("Advertisement.Label4")},
+        {adSeconds, QStringLiteral("Advertisement.secondsLeft")},
         {main.Label3, QStringLiteral("MainWindow.Label3")},
         {main.Label5, QStringLiteral("MainWindow.Label5")}};
     for (const auto &[label, name] : counters) {
@@ -156,10 +159,9 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
         });
     }
 
-    for (int i = 0; i < 15; ++i)
-        ad->Timer1_Timer();
+    tick(*ad, 15);
     QVERIFY(!forms::loaded<Advertisement>());
-    QCOMPARE(writes.value(ad->Label4), 15);
+    QCOMPARE(writes.value(adSeconds), 15);
 
     (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();
     main.Text1->setText(box);

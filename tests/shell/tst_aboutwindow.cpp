@@ -72,8 +72,9 @@ void TestAboutWindow::showsTheProgramAndItsMaker()
     QCOMPARE(about.client()->size(), forms::sizeFromTwips(5955, 2385));
     QVERIFY(!(about.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(about.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(about.Label7->caption(), QStringLiteral("Version: " KZB_VERSION_SHORT));
-    QCOMPARE(about.Label2->caption(), links::MailAddress);
+    QCOMPARE(control<forms::Label>(about, "version")->caption(),
+             QStringLiteral("Version: " KZB_VERSION_SHORT));
+    QCOMPARE(control<forms::Label>(about, "mailAddress")->caption(), links::MailAddress);
     QCOMPARE(links::MailLink, QStringLiteral("mailto:") + links::MailAddress);
 }
 
@@ -81,9 +82,9 @@ void TestAboutWindow::clicksOnTheLabels_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QStringList>("links");
-    QTest::newRow("mail address") << QStringLiteral("Label2") << QStringList(links::MailLink);
-    QTest::newRow("messenger") << QStringLiteral("Label6") << QStringList();
-    QTest::newRow("picture") << QStringLiteral("Image1") << QStringList();
+    QTest::newRow("mail address") << QStringLiteral("mailAddress") << QStringList(links::MailLink);
+    QTest::newRow("messenger") << QStringLiteral("messengerNumber") << QStringList();
+    QTest::newRow("picture") << QStringLiteral("picture") << QStringList();
 }
 
 void TestAboutWindow::clicksOnTheLabels()
@@ -92,10 +93,7 @@ void TestAboutWindow::clicksOnTheLabels()
     QFETCH(QStringList, links);
 
     AboutWindow &about = forms::show<AboutWindow>();
-    const QHash<QString, forms::Label *> labels = {{QStringLiteral("Label2"), about.Label2},
-                                                   {QStringLiteral("Label6"), about.Label6},
-                                                   {QStringLiteral("Image1"), about.Image1}};
-    QTest::mouseClick(labels.value(label), Qt::LeftButton);
+    QTest::mouseClick(control<forms::Label>(about, qPrintable(label)), Qt::LeftButton);
 
     QCOMPARE(desktop->links, links);
     QCOMPARE(forms::loaded<AboutWindow>(), &about);
@@ -123,7 +121,8 @@ void TestAboutWindow::okLeavesARunningCountdownAlone()
     main.mnuHide->trigger();
     QVERIFY(main.isMinimized());
 
-    QTest::mouseClick(forms::loaded<AboutWindow>()->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*forms::loaded<AboutWindow>(), "okButton"),
+                      Qt::LeftButton);
 
     QVERIFY(!forms::loaded<AboutWindow>());
     QCOMPARE(forms::loaded<MainWindow>(), &main);
@@ -154,10 +153,9 @@ void TestAboutWindow::okAfterTheMainWindowWasClosed()
     old.Text1->setText(QStringLiteral("25"));
     old.Command2_Click();
     tick(old, 3);
-    for (int i = 0; i < 3; ++i)
-        ad->Timer1_Timer();
+    tick(*ad, 3);
     if (adClosed)
-        ad->Command1_Click();
+        control<QPushButton>(*ad, "closeButton")->click();
     old.mnuAbout->trigger();
     AboutWindow *about = forms::loaded<AboutWindow>();
 
@@ -166,9 +164,9 @@ void TestAboutWindow::okAfterTheMainWindowWasClosed()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!oldGuard);
     QCOMPARE(!ad, adClosed);
-    const QString adCount = ad ? ad->Label4->caption() : QString();
+    const QString adCount = ad ? control<forms::Label>(*ad, "secondsLeft")->caption() : QString();
 
-    about->Command1_Click();
+    control<QPushButton>(*about, "okButton")->click();
 
     QVERIFY(!forms::loaded<AboutWindow>());
     MainWindow *fresh = forms::loaded<MainWindow>();
@@ -184,12 +182,13 @@ void TestAboutWindow::okAfterTheMainWindowWasClosed()
     Advertisement *shown = forms::loaded<Advertisement>();
     QVERIFY(shown);
     QVERIFY(shown->isVisible());
-    QVERIFY(shown->Timer1->isEnabled());
+    QVERIFY(countdownOf(*shown)->isEnabled());
+    const QString shownCount = control<forms::Label>(*shown, "secondsLeft")->caption();
     if (adClosed) {
-        QCOMPARE(shown->Label4->caption(), QStringLiteral("15"));
+        QCOMPARE(shownCount, QStringLiteral("15"));
     } else {
         QCOMPARE(shown, ad.data());
-        QCOMPARE(shown->Label4->caption(), adCount);
+        QCOMPARE(shownCount, adCount);
         QCOMPARE(adCount, QStringLiteral("12"));
     }
     QCOMPARE(desktop->programEnds, 0);

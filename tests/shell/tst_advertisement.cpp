@@ -41,6 +41,11 @@ bool anyFarewellWindowExists()
                        [](QWidget *w) { return qobject_cast<FarewellWindow *>(w) != nullptr; });
 }
 
+forms::Label *secondsLeft(const Advertisement &ad)
+{
+    return control<forms::Label>(ad, "secondsLeft");
+}
+
 // Gives the application other colours, as the desktop's style does when it changes. The windows
 // take them from an event Qt posts.
 void setStyleColours(const QPalette &colours)
@@ -95,7 +100,7 @@ void TestAdvertisement::comesUpWithTheMainWindow()
     QVERIFY(ad->isVisible());
     QVERIFY(!main.isVisible());
     // Read before the event loop runs, in which the advertisement's one-second timer ticks.
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("15"));
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("15"));
     QVERIFY(QTest::qWaitForWindowExposed(ad));
 
     QCOMPARE(ad->windowTitle(), QStringLiteral("Advertisement"));
@@ -103,12 +108,14 @@ void TestAdvertisement::comesUpWithTheMainWindow()
     QCOMPARE(ad->client()->size(), forms::sizeFromTwips(7275, 1920));
     QCOMPARE(ad->client()->mapToGlobal(QPoint(0, 0)), QPoint(80, 411));
     // The seconds in bold dark red, the invitation underlined in blue like a link.
-    QVERIFY(ad->Label4->font().bold() && !ad->Label4->font().underline());
-    QCOMPARE(ad->Label4->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-    QVERIFY(ad->Label1->font().underline() && !ad->Label1->font().bold());
-    QCOMPARE(ad->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QVERIFY(ad->Timer1->isEnabled());
-    QCOMPARE(ad->Timer1->interval(), 1000ms);
+    const forms::Label *seconds = secondsLeft(*ad);
+    const auto *invitation = control<forms::Label>(*ad, "invitation");
+    QVERIFY(seconds->font().bold() && !seconds->font().underline());
+    QCOMPARE(seconds->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    QVERIFY(invitation->font().underline() && !invitation->font().bold());
+    QCOMPARE(invitation->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QVERIFY(countdownOf(*ad)->isEnabled());
+    QCOMPARE(countdownOf(*ad)->interval(), 1000ms);
 }
 
 void TestAdvertisement::countsDownAndUnloadsItself_data()
@@ -125,16 +132,17 @@ void TestAdvertisement::countsDownAndUnloadsItself()
     Advertisement *ad = advertisementOfMainWindow();
     QPointer<Advertisement> guard(ad);
     QStringList captions;
-    connect(ad->Label4, &forms::Label::changed, ad->Label4,
-            [&] { captions.append(guard->Label4->caption()); });
+    forms::Label *seconds = secondsLeft(*ad);
+    forms::Timer *countdown = countdownOf(*ad);
+    connect(seconds, &forms::Label::changed, seconds, [&] { captions.append(seconds->caption()); });
 
     int returned = 0;
     for (int i = 0; i < 15; ++i) {
         QCOMPARE(forms::loaded<Advertisement>(), ad);
         if (bySignal)
-            emit ad->Timer1->timer();
+            emit countdown->timer();
         else
-            ad->Timer1_Timer();
+            tick(*ad, 1);
         ++returned;
     }
 
@@ -146,7 +154,7 @@ void TestAdvertisement::countsDownAndUnloadsItself()
     QVERIFY(!forms::loaded<Advertisement>());
     QVERIFY(guard);
     QVERIFY(!guard->isVisible());
-    QVERIFY(!guard->Timer1->isEnabled());
+    QVERIFY(!countdown->isEnabled());
     QCOMPARE(desktop->programEnds, 0); // the main window is still loaded
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -159,14 +167,14 @@ void TestAdvertisement::closeButtonUnloadsAtOnce()
 {
     Advertisement *ad = advertisementOfMainWindow();
     QPointer<Advertisement> guard(ad);
-    QSignalSpy ticks(ad->Timer1, &forms::Timer::timer);
+    QSignalSpy ticks(countdownOf(*ad), &forms::Timer::timer);
 
-    QTest::mouseClick(ad->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*ad, "closeButton"), Qt::LeftButton);
 
     QVERIFY(!forms::loaded<Advertisement>());
     QVERIFY(!guard->isVisible());
-    QVERIFY(!guard->Timer1->isEnabled());
-    QCOMPARE(guard->Label4->caption(), QStringLiteral("15"));
+    QVERIFY(!countdownOf(*guard)->isEnabled());
+    QCOMPARE(secondsLeft(*guard)->caption(), QStringLiteral("15"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
     QCOMPARE(ticks.size(), 0);
@@ -188,30 +196,28 @@ void TestAdvertisement::clicksOpenTheReferralLink()
     QVERIFY(links::ReferralLink.startsWith(
         QStringLiteral("http://www.rudirivezodo.example/home.asp?refid=")));
     Advertisement *ad = advertisementOfMainWindow();
-    forms::Label *target = onBanner ? ad->Image1 : ad->Label1;
-    for (int i = 0; i < 3; ++i)
-        ad->Timer1_Timer();
+    auto *target = control<forms::Label>(*ad, onBanner ? "banner" : "invitation");
+    tick(*ad, 3);
 
     QTest::mouseClick(target, Qt::LeftButton);
     QCOMPARE(desktop->links, QStringList(links::ReferralLink));
     QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
-    QVERIFY(ad->Timer1->isEnabled());
+    QVERIFY(countdownOf(*ad)->isEnabled());
 
     QTest::mouseClick(target, Qt::LeftButton);
     QCOMPARE(desktop->links, QStringList({links::ReferralLink, links::ReferralLink}));
 
     // The count goes on from where it was.
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
-    ad->Timer1_Timer();
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("11"));
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("12"));
+    tick(*ad, 1);
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("11"));
 }
 
 void TestAdvertisement::mainWindowLoadedAgainBringsTheSameAdvertisement()
 {
     Advertisement *ad = advertisementOfMainWindow();
-    for (int i = 0; i < 3; ++i)
-        ad->Timer1_Timer();
+    tick(*ad, 3);
     forms::hide<AboutWindow>(); // keeps the program running while neither of the two is loaded
     ad->hide();
 
@@ -219,17 +225,17 @@ void TestAdvertisement::mainWindowLoadedAgainBringsTheSameAdvertisement()
     forms::form<MainWindow>();
     QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("12"));
 
-    ad->Command1_Click();
+    control<QPushButton>(*ad, "closeButton")->click();
     forms::unload<MainWindow>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     forms::form<MainWindow>();
     Advertisement *fresh = forms::loaded<Advertisement>();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
-    QCOMPARE(fresh->Label4->caption(), QStringLiteral("15"));
-    QVERIFY(fresh->Timer1->isEnabled());
+    QCOMPARE(secondsLeft(*fresh)->caption(), QStringLiteral("15"));
+    QVERIFY(countdownOf(*fresh)->isEnabled());
     QCOMPARE(desktop->programEnds, 0);
 }
 
@@ -251,12 +257,10 @@ void TestAdvertisement::programEndsWhenTheAdvertisementIsTheLastWindow()
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0);
 
-    if (countedOut) {
-        for (int i = 0; i < 15; ++i)
-            ad->Timer1_Timer();
-    } else {
-        ad->Command1_Click();
-    }
+    if (countedOut)
+        tick(*ad, 15);
+    else
+        control<QPushButton>(*ad, "closeButton")->click();
 
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
@@ -290,9 +294,10 @@ void TestAdvertisement::designedColoursStayReadableInEveryStyle()
     setStyleColours(dark);
 
     Advertisement *ad = advertisementOfMainWindow();
-    forms::Label *label = which == 0   ? ad->Label4
-                          : which == 1 ? ad->Label1
-                                       : forms::show<AboutWindow>().Label2;
+    forms::Label *label = which == 0 ? secondsLeft(*ad)
+                          : which == 1
+                              ? control<forms::Label>(*ad, "invitation")
+                              : control<forms::Label>(forms::show<AboutWindow>(), "mailAddress");
     auto shown = [&] { return label->palette().color(QPalette::WindowText); };
     auto readableOfItsHue = [&] {
         return shown().hslHue() == designed.hslHue()

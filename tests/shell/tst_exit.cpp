@@ -105,7 +105,7 @@ void TestExit::exitSequence()
     if (before == QStringLiteral("About"))
         main.mnuAbout->trigger();
     if (before == QStringLiteral("advertisement closed"))
-        ad->Command1_Click();
+        control<QPushButton>(*ad, "closeButton")->click();
     if (before == QStringLiteral("pop-up and editor")) {
         popup = &forms::show<AlarmPopup>();
         main.mnuMessage->trigger();
@@ -135,7 +135,8 @@ void TestExit::exitSequence()
 
     // Windows that were open stay the same windows, contents and all.
     if (before == QStringLiteral("advertisement closed"))
-        QCOMPARE(forms::loaded<Advertisement>()->Label4->caption(), QStringLiteral("15"));
+        QCOMPARE(control<forms::Label>(*forms::loaded<Advertisement>(), "secondsLeft")->caption(),
+                 QStringLiteral("15"));
     else
         QCOMPARE(forms::loaded<Advertisement>(), ad.data());
     if (editor) {
@@ -158,9 +159,9 @@ void TestExit::farewellWindowAsDesigned()
     QVERIFY(farewell.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(farewell.client()->size(), QSize(346, 68)); // 5190 x 1020 twips
     QCOMPARE(farewell.cursor().shape(), Qt::WaitCursor);
-    QCOMPARE(farewell.Image1->cursor().shape(), Qt::WaitCursor);
-    QCOMPARE(farewell.Timer1->interval(), 2000ms);
-    QVERIFY(farewell.Timer1->isEnabled());
+    QCOMPARE(control<forms::Image>(farewell, "picture")->cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(countdownOf(farewell)->interval(), 2000ms);
+    QVERIFY(countdownOf(farewell)->isEnabled());
 }
 
 void TestExit::farewellEndsTheProgram_data()
@@ -186,11 +187,11 @@ void TestExit::farewellEndsTheProgram()
     QCOMPARE(desktop->programEnds, 0);
 
     if (how == 0)
-        farewell->Timer1_Timer();
+        tick(*farewell, 1);
     else if (how == 1)
-        emit farewell->Timer1->timer();
+        emit countdownOf(*farewell)->timer();
     else if (how == 2)
-        QTest::mouseClick(farewell->Image1, Qt::LeftButton);
+        QTest::mouseClick(control<forms::Image>(*farewell, "picture"), Qt::LeftButton);
     else {
         holdCountdowns(*farewell);
         QVERIFY(QTest::qWaitForWindowExposed(farewell));
@@ -222,7 +223,7 @@ void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
     QVERIFY(about->isVisible());
     QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
-    QVERIFY(ad->Timer1->isEnabled());
+    QVERIFY(countdownOf(*ad)->isEnabled());
     QVERIFY(!forms::loaded<MessageEditor>());
     QVERIFY(!forms::loaded<AlarmPopup>());
     QCOMPARE(desktop->programEnds, 0);
@@ -231,8 +232,7 @@ void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0); // the advertisement keeps the program running
 
-    for (int i = 0; i < 15; ++i)
-        ad->Timer1_Timer();
+    tick(*ad, 15);
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
     QCOMPARE(instances<FarewellWindow>(), 0);

@@ -11,10 +11,16 @@
 #include <QLineEdit>
 #include <QWindow>
 
-void tick(MainWindow &f, int times)
+forms::Timer *countdownOf(const QWidget &window)
 {
+    return control<forms::Timer>(window, "countdown");
+}
+
+void tick(QWidget &window, int times)
+{
+    forms::Timer *countdown = countdownOf(window);
     for (int i = 0; i < times; ++i)
-        f.Timer1_Timer();
+        emit countdown->timer();
 }
 
 void holdCountdowns(QWidget &window)

@@ -1,14 +1,38 @@
 #pragma once
 
+#include <QObject>
+#include <QString>
+#include <QtGlobal>
+
 class MainWindow;
-class QString;
 class QWidget;
 
-// How the tests drive the program: time by calling the tick handler, the window system by the
-// events it sends, and the main window's layout read as one value.
+namespace forms {
+class Timer;
+} // namespace forms
 
-// Runs the main window's countdown tick `times` times, as a second passing each.
-void tick(MainWindow &f, int times);
+// How the tests drive the program: its controls found by the names the windows give them for
+// their roles, time by firing a window's countdown timer, the window system by the events it
+// sends, and the main window's layout read as one value.
+
+// The control of `window` named `name` (its object name); a window without it ends the test.
+template <class T>
+T *control(const QObject &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found) {
+        qFatal("%s has no %s named %s", window.metaObject()->className(),
+               T::staticMetaObject.className(), name);
+    }
+    return found;
+}
+
+// The window's countdown timer: the main window's, the advertisement's fifteen seconds, the
+// farewell's two.
+forms::Timer *countdownOf(const QWidget &window);
+
+// Fires the window's countdown timer `times` times, as an interval passing each.
+void tick(QWidget &window, int times);
 
 // Stops the countdowns of `window` (the advertisement's fifteen seconds, the farewell's two), so
 // that a test waiting on a busy machine for the window to be shown is not overtaken by them.
