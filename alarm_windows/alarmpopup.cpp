@@ -17,47 +17,51 @@ AlarmPopup::AlarmPopup() : forms::Window(QStringLiteral("Window Popup"), 4680, 2
     setWindowIcon(QIcon(QStringLiteral(":/assets/warning.ico")));
     guardAgainstTyping();
 
-    Text1 = new forms::MultiLineTextBox(client());
-    forms::placeTwips(Text1, 120, 120, 4455, 2175);
-    Text1->setLocked(true);
-    Text1->setMaxLength(MessageEditor::MessageLength);
-    Text1->setAccessibleName(QStringLiteral("Alarm message"));
+    m_messageText = new forms::MultiLineTextBox(client());
+    m_messageText->setObjectName(QStringLiteral("messageText"));
+    forms::placeTwips(m_messageText, 120, 120, 4455, 2175);
+    m_messageText->setLocked(true);
+    m_messageText->setMaxLength(MessageEditor::MessageLength);
+    m_messageText->setAccessibleName(QStringLiteral("Alarm message"));
     // As the window comes a screen reader reads its title and description, then of the focused
     // box only the line with the caret: the window's description is the whole message.
-    connect(Text1, &QPlainTextEdit::textChanged, this,
-            [this] { setAccessibleDescription(Text1->toPlainText()); });
+    connect(m_messageText, &QPlainTextEdit::textChanged, this,
+            [this] { setAccessibleDescription(m_messageText->toPlainText()); });
 
-    Command1 = new forms::CommandButton(QStringLiteral("&Continue Countdown"), client());
-    forms::placeTwips(Command1, 2640, 2400, 1935, 375);
-    connect(Command1, &QPushButton::clicked, this, &AlarmPopup::Command1_Click);
+    auto *continueButton =
+        new forms::CommandButton(QStringLiteral("&Continue Countdown"), client());
+    continueButton->setObjectName(QStringLiteral("continueButton"));
+    forms::placeTwips(continueButton, 2640, 2400, 1935, 375);
+    connect(continueButton, &QPushButton::clicked, this, &AlarmPopup::continueCountdown);
 
-    Command2 = new forms::CommandButton(QStringLiteral("&Stop"), client());
-    forms::placeTwips(Command2, 1560, 2400, 975, 375);
-    connect(Command2, &QPushButton::clicked, this, &AlarmPopup::Command2_Click);
+    auto *stopButton = new forms::CommandButton(QStringLiteral("&Stop"), client());
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    forms::placeTwips(stopButton, 1560, 2400, 975, 375);
+    connect(stopButton, &QPushButton::clicked, this, &AlarmPopup::stopCountdown);
 
-    setTabOrder({Text1, Command1, Command2});
+    setTabOrder({m_messageText, continueButton, stopButton});
 }
 
-void AlarmPopup::Command1_Click()
+void AlarmPopup::setMessage(const QString &message)
+{
+    m_messageText->setText(message);
+}
+
+void AlarmPopup::continueCountdown()
 {
     // With the main window closed there is no countdown left to continue.
     if (MainWindow *main = forms::loaded<MainWindow>()) {
         // After a Change the minutes box may hold anything; it must pass Begin's checks. The
         // error answers this window's button and belongs to it: the main window may be minimised.
-        if (!main->minutesBoxAccepted(this))
+        if (!main->continueCountdown(this))
             return;
-        main->Label3->setCaption(main->Text1->text());
-        main->Timer1->setEnabled(true);
     }
     forms::unload(*this);
 }
 
-void AlarmPopup::Command2_Click()
+void AlarmPopup::stopCountdown()
 {
-    if (MainWindow *main = forms::loaded<MainWindow>()) {
-        main->unlockSettings();
-        main->Label5->setCaption(QStringLiteral("0"));
-        main->Command3->setEnabled(false);
-    }
+    if (MainWindow *main = forms::loaded<MainWindow>())
+        main->stopCountdown();
     forms::unload(*this);
 }

@@ -14,38 +14,47 @@ MessageEditor::MessageEditor() : forms::Window(QStringLiteral("Message"), 4680, 
     setWindowIcon(QIcon(QStringLiteral(":/assets/note.ico")));
     placeClientAtTwips(1950, 2205);
 
-    Label1 = new forms::Label(
+    auto *prompt = new forms::Label(
         QStringLiteral("This message will be displayed when the alarm goes off:"), client());
-    forms::placeTwips(Label1, 120, 120, 4455, 495);
+    prompt->setObjectName(QStringLiteral("prompt"));
+    forms::placeTwips(prompt, 120, 120, 4455, 495);
 
-    Text1 = new forms::MultiLineTextBox(client());
-    forms::placeTwips(Text1, 120, 360, 4455, 2175);
-    Text1->setMaxLength(MessageLength);
+    m_messageText = new forms::MultiLineTextBox(client());
+    m_messageText->setObjectName(QStringLiteral("messageText"));
+    forms::placeTwips(m_messageText, 120, 360, 4455, 2175);
+    m_messageText->setMaxLength(MessageLength);
     // The prompt names the box for a screen reader.
-    Label1->setBuddy(Text1);
+    prompt->setBuddy(m_messageText);
 
-    Command1 = new forms::CommandButton(QStringLiteral("&Ok"), client());
-    forms::placeTwips(Command1, 2520, 2640, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &MessageEditor::Command1_Click);
+    auto *okButton = new forms::CommandButton(QStringLiteral("&Ok"), client());
+    okButton->setObjectName(QStringLiteral("okButton"));
+    forms::placeTwips(okButton, 2520, 2640, 975, 375);
+    connect(okButton, &QPushButton::clicked, this, &MessageEditor::storeMessage);
 
-    Command2 = new forms::CommandButton(QStringLiteral("&Cancel"), client());
-    forms::placeTwips(Command2, 3600, 2640, 975, 375);
-    connect(Command2, &QPushButton::clicked, this, &MessageEditor::Command2_Click);
+    auto *cancelButton = new forms::CommandButton(QStringLiteral("&Cancel"), client());
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    forms::placeTwips(cancelButton, 3600, 2640, 975, 375);
+    connect(cancelButton, &QPushButton::clicked, this, &MessageEditor::discard);
 
     // The text box is drawn over the lower part of the prompt's box.
-    forms::stackFrontToBack({Text1, Label1});
-    setTabOrder({Text1, Label1, Command1, Command2});
+    forms::stackFrontToBack({m_messageText, prompt});
+    setTabOrder({m_messageText, prompt, okButton, cancelButton});
 }
 
-void MessageEditor::Command1_Click()
+void MessageEditor::setMessage(const QString &message)
+{
+    m_messageText->setText(message);
+}
+
+void MessageEditor::storeMessage()
 {
     // The message lives in the main window; with that closed there is nowhere to keep it.
     if (MainWindow *main = forms::loaded<MainWindow>())
-        main->Label6->setCaption(Text1->text());
+        main->setAlarmMessage(m_messageText->text());
     forms::unload(*this);
 }
 
-void MessageEditor::Command2_Click()
+void MessageEditor::discard()
 {
     forms::unload(*this);
 }

@@ -3,12 +3,11 @@
 #include "forms/window.h"
 
 namespace forms {
-class CommandButton;
-class Label;
 class MultiLineTextBox;
 } // namespace forms
 
-// The message editor: edits the alarm message that the main window stores in its hidden label.
+// The message editor: edits the alarm message that the main window keeps for the pop-up. Ok
+// stores it there; Cancel throws the edit away.
 class MessageEditor : public forms::Window
 {
     Q_OBJECT
@@ -18,11 +17,12 @@ public:
 
     MessageEditor();
 
-    forms::Label *Label1;
-    forms::MultiLineTextBox *Text1;
-    forms::CommandButton *Command1; // Ok
-    forms::CommandButton *Command2; // Cancel
+    // The message to edit, shown in place of any edit not stored.
+    void setMessage(const QString &message);
 
-    void Command1_Click();
-    void Command2_Click();
+private:
+    void storeMessage();
+    void discard();
+
+    forms::MultiLineTextBox *m_messageText;
 };

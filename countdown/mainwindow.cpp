@@ -57,105 +57,127 @@ MainWindow::MainWindow()
     createSettingsFrame();
     createCountdownFrame();
 
-    Command1 = new forms::CommandButton(QStringLiteral("E&xit"), client());
-    forms::placeTwips(Command1, 960, 3840, 975, 375);
-    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    auto *exitButton = new forms::CommandButton(QStringLiteral("E&xit"), client());
+    exitButton->setObjectName(QStringLiteral("exitButton"));
+    forms::placeTwips(exitButton, 960, 3840, 975, 375);
+    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
 
-    Label6 = new forms::Label(QString(), client());
-    forms::placeTwips(Label6, 2520, 3840, 375, 375);
-    Label6->setBackColor(Qt::black);
-    Label6->setForeColor(Qt::white);
-    Label6->setVisible(false);
-
-    Timer1 = new forms::Timer(1000ms, this);
-    Timer1->setObjectName(QStringLiteral("countdown"));
-    connect(Timer1, &forms::Timer::timer, this, &MainWindow::Timer1_Timer);
+    m_countdown = new forms::Timer(1000ms, this);
+    m_countdown->setObjectName(QStringLiteral("countdown"));
+    connect(m_countdown, &forms::Timer::timer, this, &MainWindow::tick);
 
     createMenus();
     connectAlarmKinds();
 
-    setTabOrder({Command1, Text1, Command2, Command3, Option1, Option2, Option3});
+    setTabOrder({exitButton, m_minutesBox, m_beginButton, m_changeButton, m_soundKind,
+                 m_messageBoxKind, m_popupKind});
 }
 
 void MainWindow::createSettingsFrame()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Zelbo Break"), client());
-    forms::placeTwips(Frame1, 120, 120, 2775, 2295);
+    auto *frame = new QGroupBox(QStringLiteral("Zelbo Break"), client());
+    frame->setObjectName(QStringLiteral("settingsFrame"));
+    forms::placeTwips(frame, 120, 120, 2775, 2295);
 
-    Label1 = new forms::Label(QStringLiteral("Minutes:"), Frame1);
-    forms::placeTwips(Label1, 240, 360, 2415, 375);
+    auto *caption = new forms::Label(QStringLiteral("Minutes:"), frame);
+    caption->setObjectName(QStringLiteral("minutesBoxCaption"));
+    forms::placeTwips(caption, 240, 360, 2415, 375);
 
-    Text1 = new QLineEdit(QStringLiteral("10"), Frame1);
-    Text1->setMaxLength(MinutesBoxLength);
-    m_acceptedLength = Text1->text();
-    forms::placeTwips(Text1, 240, 600, 2295, 285);
+    m_minutesBox = new QLineEdit(QStringLiteral("10"), frame);
+    m_minutesBox->setObjectName(QStringLiteral("minutesBox"));
+    m_minutesBox->setMaxLength(MinutesBoxLength);
+    m_acceptedLength = m_minutesBox->text();
+    forms::placeTwips(m_minutesBox, 240, 600, 2295, 285);
     // Read as the minutes box, not as the frame around it.
-    Label1->setBuddy(Text1);
+    caption->setBuddy(m_minutesBox);
 
-    Command2 = new forms::CommandButton(QStringLiteral("&Begin"), Frame1);
-    forms::placeTwips(Command2, 240, 960, 1095, 375);
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    m_beginButton = new forms::CommandButton(QStringLiteral("&Begin"), frame);
+    m_beginButton->setObjectName(QStringLiteral("beginButton"));
+    forms::placeTwips(m_beginButton, 240, 960, 1095, 375);
+    connect(m_beginButton, &QPushButton::clicked, this, &MainWindow::begin);
 
-    Command3 = new forms::CommandButton(QStringLiteral("&Change"), Frame1);
-    forms::placeTwips(Command3, 1440, 960, 1095, 375);
-    Command3->setEnabled(false);
-    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    m_changeButton = new forms::CommandButton(QStringLiteral("&Change"), frame);
+    m_changeButton->setObjectName(QStringLiteral("changeButton"));
+    forms::placeTwips(m_changeButton, 1440, 960, 1095, 375);
+    m_changeButton->setEnabled(false);
+    connect(m_changeButton, &QPushButton::clicked, this, &MainWindow::change);
 
-    Option1 = new forms::OptionButton(QStringLiteral("&Make a sound"), Frame1);
-    forms::placeTwips(Option1, 240, 1440, 2055, 255);
-    Option2 = new forms::OptionButton(QStringLiteral("&M&essage Box"), Frame1);
-    forms::placeTwips(Option2, 240, 1680, 2055, 255);
-    Option3 = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), Frame1);
-    forms::placeTwips(Option3, 240, 1920, 2055, 255);
+    m_soundKind = new forms::OptionButton(QStringLiteral("&Make a sound"), frame);
+    m_soundKind->setObjectName(QStringLiteral("soundKind"));
+    forms::placeTwips(m_soundKind, 240, 1440, 2055, 255);
+    m_messageBoxKind = new forms::OptionButton(QStringLiteral("&M&essage Box"), frame);
+    m_messageBoxKind->setObjectName(QStringLiteral("messageBoxKind"));
+    forms::placeTwips(m_messageBoxKind, 240, 1680, 2055, 255);
+    m_popupKind = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), frame);
+    m_popupKind->setObjectName(QStringLiteral("popupKind"));
+    forms::placeTwips(m_popupKind, 240, 1920, 2055, 255);
 }
 
 void MainWindow::createCountdownFrame()
 {
-    Frame2 = new QGroupBox(QStringLiteral("Next zelbo break"), client());
-    forms::placeTwips(Frame2, 120, 2640, 2775, 1095);
+    auto *frame = new QGroupBox(QStringLiteral("Next zelbo break"), client());
+    frame->setObjectName(QStringLiteral("countdownFrame"));
+    forms::placeTwips(frame, 120, 2640, 2775, 1095);
 
-    Label2 = new forms::Label(QStringLiteral("Minutes:"), Frame2);
-    forms::placeTwips(Label2, 240, 360, 2175, 255);
-    Label3 = new forms::Label(QStringLiteral("0"), Frame2);
-    forms::placeTwips(Label3, 960, 360, 1455, 255);
-    Label4 = new forms::Label(QStringLiteral("Seconds:"), Frame2);
-    forms::placeTwips(Label4, 240, 720, 2175, 255);
-    Label5 = new forms::Label(QStringLiteral("0"), Frame2);
-    forms::placeTwips(Label5, 1080, 720, 1335, 255);
+    auto *minutesCaption = new forms::Label(QStringLiteral("Minutes:"), frame);
+    minutesCaption->setObjectName(QStringLiteral("minutesLeftCaption"));
+    forms::placeTwips(minutesCaption, 240, 360, 2175, 255);
+    m_minutesLeft = new forms::Label(QStringLiteral("0"), frame);
+    m_minutesLeft->setObjectName(QStringLiteral("minutesLeft"));
+    forms::placeTwips(m_minutesLeft, 960, 360, 1455, 255);
+    auto *secondsCaption = new forms::Label(QStringLiteral("Seconds:"), frame);
+    secondsCaption->setObjectName(QStringLiteral("secondsLeftCaption"));
+    forms::placeTwips(secondsCaption, 240, 720, 2175, 255);
+    m_secondsLeft = new forms::Label(QStringLiteral("0"), frame);
+    m_secondsLeft->setObjectName(QStringLiteral("secondsLeft"));
+    forms::placeTwips(m_secondsLeft, 1080, 720, 1335, 255);
     // A screen reader hears the bare numbers; these say which is which.
-    Label3->setAccessibleDescription(QStringLiteral("Minutes left"));
-    Label5->setAccessibleDescription(QStringLiteral("Seconds left"));
-    connect(Label5, &forms::Label::changed, this, &MainWindow::Label5_Change);
+    m_minutesLeft->setAccessibleDescription(QStringLiteral("Minutes left"));
+    m_secondsLeft->setAccessibleDescription(QStringLiteral("Seconds left"));
+    connect(m_secondsLeft, &forms::Label::changed, this, &MainWindow::secondsChanged);
 
     // The values lie in front of the wider captions and stay readable.
-    forms::stackFrontToBack({Label5, Label4, Label3, Label2});
+    forms::stackFrontToBack({m_secondsLeft, secondsCaption, m_minutesLeft, minutesCaption});
 }
 
 void MainWindow::createMenus()
 {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuBegin = mnuFile->addAction(QStringLiteral("&Begin"), this, &MainWindow::mnuBegin_Click);
-    mnuChange = mnuFile->addAction(QStringLiteral("&Change"), this, &MainWindow::mnuChange_Click);
-    mnuHide = mnuFile->addAction(QStringLiteral("Hi&de"), this, &MainWindow::mnuHide_Click);
-    mnuSep2 = mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &MainWindow::mnuExit_Click);
+    const auto name = [](QObject *object, const char *role) {
+        object->setObjectName(QString::fromLatin1(role));
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    name(file, "fileMenu");
+    m_beginEntry = file->addAction(QStringLiteral("&Begin"), this, &MainWindow::begin);
+    name(m_beginEntry, "beginEntry");
+    name(file->addAction(QStringLiteral("&Change"), this, &MainWindow::change), "changeEntry");
+    name(file->addAction(QStringLiteral("Hi&de"), this, &MainWindow::minimise), "hideEntry");
+    file->addSeparator();
+    name(file->addAction(QStringLiteral("E&xit"), this, &MainWindow::exitProgram), "exitEntry");
 
-    mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnuSnd = mnuOptions->addAction(QStringLiteral("&Make a sound when alarm goes off"));
-    mnuMsgBox = mnuOptions->addAction(QStringLiteral("&Show a message box when alarm goes off"));
-    mnuWindow = mnuOptions->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"));
-    mnuSep = mnuOptions->addSeparator();
-    mnuMessage =
-        mnuOptions->addAction(QStringLiteral("M&essage"), this, &MainWindow::mnuMessage_Click);
+    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
+    name(options, "optionsMenu");
+    m_soundEntry = options->addAction(QStringLiteral("&Make a sound when alarm goes off"));
+    name(m_soundEntry, "soundEntry");
+    m_messageBoxEntry =
+        options->addAction(QStringLiteral("&Show a message box when alarm goes off"));
+    name(m_messageBoxEntry, "messageBoxEntry");
+    m_popupEntry = options->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"));
+    name(m_popupEntry, "popupEntry");
+    options->addSeparator();
+    m_messageEntry = options->addAction(QStringLiteral("M&essage"), this, &MainWindow::editMessage);
+    name(m_messageEntry, "messageEntry");
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuAbout = mnuHelp->addAction(QStringLiteral("&About"), this, &MainWindow::mnuAbout_Click);
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    name(help, "helpMenu");
+    name(help->addAction(QStringLiteral("&About"), this, &MainWindow::showAbout), "aboutEntry");
 }
 
 void MainWindow::connectAlarmKinds()
 {
     const std::pair<forms::OptionButton *, QAction *> kinds[] = {
-        {Option1, mnuSnd}, {Option2, mnuMsgBox}, {Option3, mnuWindow}};
+        {m_soundKind, m_soundEntry},
+        {m_messageBoxKind, m_messageBoxEntry},
+        {m_popupKind, m_popupEntry}};
     for (const auto &[option, entry] : kinds) {
         // Check marks of their own, kept in step by selectAlarmKind: an exclusive action group
         // would draw them as option buttons.
@@ -168,30 +190,30 @@ void MainWindow::connectAlarmKinds()
         connect(entry, &QAction::triggered, this,
                 [this, option = option] { selectAlarmKind(option); });
     }
-    selectAlarmKind(Option3);
+    selectAlarmKind(m_popupKind);
 }
 
 void MainWindow::selectAlarmKind(forms::OptionButton *kind)
 {
     kind->setChecked(true);
-    mnuSnd->setChecked(kind == Option1);
-    mnuMsgBox->setChecked(kind == Option2);
-    mnuWindow->setChecked(kind == Option3);
+    m_soundEntry->setChecked(kind == m_soundKind);
+    m_messageBoxEntry->setChecked(kind == m_messageBoxKind);
+    m_popupEntry->setChecked(kind == m_popupKind);
     // The message is the pop-up's alone.
-    mnuMessage->setEnabled(kind == Option3);
+    m_messageEntry->setEnabled(kind == m_popupKind);
 }
 
 void MainWindow::enableSettings(bool enabled)
 {
-    mnuBegin->setEnabled(enabled);
-    Text1->setEnabled(enabled);
-    for (forms::OptionButton *kind : {Option1, Option2, Option3})
+    m_beginEntry->setEnabled(enabled);
+    m_minutesBox->setEnabled(enabled);
+    for (forms::OptionButton *kind : {m_soundKind, m_messageBoxKind, m_popupKind})
         kind->setEnabled(enabled);
-    for (QAction *kind : {mnuSnd, mnuMsgBox, mnuWindow})
+    for (QAction *kind : {m_soundEntry, m_messageBoxEntry, m_popupEntry})
         kind->setEnabled(enabled);
     // Last: a Begin button that has the focus hands it on to the next control that takes it,
     // Change once the countdown runs.
-    Command2->setEnabled(enabled);
+    m_beginButton->setEnabled(enabled);
 }
 
 void MainWindow::Form_Load()
@@ -199,7 +221,7 @@ void MainWindow::Form_Load()
     forms::show<Advertisement>();
 }
 
-void MainWindow::Command1_Click()
+void MainWindow::exitProgram()
 {
     forms::unload<AboutWindow>();
     forms::show<FarewellWindow>();
@@ -210,9 +232,9 @@ void MainWindow::Command1_Click()
 
 bool MainWindow::minutesBoxAccepted(QWidget *owner)
 {
-    switch (minutesbox::check(Text1->text())) {
+    switch (minutesbox::check(m_minutesBox->text())) {
     case minutesbox::Verdict::Start:
-        m_acceptedLength = Text1->text();
+        m_acceptedLength = m_minutesBox->text();
         return true;
     case minutesbox::Verdict::CheckTheBox:
         forms::Desktop::current().messageBox(owner, forms::Desktop::Icon::Critical, ErrorTitle,
@@ -226,46 +248,54 @@ bool MainWindow::minutesBoxAccepted(QWidget *owner)
     return false;
 }
 
-void MainWindow::Command2_Click()
+bool MainWindow::continueCountdown(QWidget *errorOwner)
 {
-    if (!minutesBoxAccepted(this))
+    if (!minutesBoxAccepted(errorOwner))
+        return false;
+    m_minutesLeft->setCaption(m_minutesBox->text());
+    m_countdown->setEnabled(true);
+    return true;
+}
+
+void MainWindow::begin()
+{
+    // As Continue Countdown, from a whole minute and with the settings closed.
+    if (!continueCountdown(this))
         return;
-    Label3->setCaption(Text1->text());
-    Label5->setCaption(QStringLiteral("59"));
-    Timer1->setEnabled(true);
-    Command3->setEnabled(true);
+    m_secondsLeft->setCaption(QStringLiteral("59"));
+    m_changeButton->setEnabled(true);
     enableSettings(false);
 }
 
-void MainWindow::unlockSettings()
+void MainWindow::change()
 {
-    Timer1->setEnabled(false);
+    m_countdown->setEnabled(false);
     enableSettings(true);
+    m_changeButton->setEnabled(false);
 }
 
-void MainWindow::Command3_Click()
+void MainWindow::stopCountdown()
 {
-    unlockSettings();
-    Command3->setEnabled(false);
+    change();
+    m_secondsLeft->setCaption(QStringLiteral("0"));
 }
 
-void MainWindow::Timer1_Timer()
+void MainWindow::tick()
 {
-    Label5->setCaption(counter::decrement(Label5->caption()));
+    m_secondsLeft->setCaption(counter::decrement(m_secondsLeft->caption()));
     giveAlarmIfDue();
 }
 
 void MainWindow::giveAlarmIfDue()
 {
     const QString due = QStringLiteral("0");
-    if (Label3->caption() == due && Option3->value()) {
-        AlarmPopup &popup = forms::show<AlarmPopup>();
-        popup.Text1->setText(Label6->caption());
-        Timer1->setEnabled(false);
+    if (m_minutesLeft->caption() == due && m_popupKind->value()) {
+        forms::show<AlarmPopup>().setMessage(m_alarmMessage);
+        m_countdown->setEnabled(false);
     }
-    if (Label3->caption() == due && Option2->value() && !m_alarmBoxOpen) {
+    if (m_minutesLeft->caption() == due && m_messageBoxKind->value() && !m_alarmBoxOpen) {
         const QString ran = m_acceptedLength;
-        const QString next = minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength);
+        const QString next = minutesbox::lengthAtAlarm(m_minutesBox->text(), m_acceptedLength);
         m_alarmBoxOpen = true;
         // No owner: the box must show even while the main window is minimised.
         forms::Desktop::current().messageBox(nullptr, forms::Desktop::Icon::Exclamation,
@@ -274,53 +304,42 @@ void MainWindow::giveAlarmIfDue()
         m_alarmBoxOpen = false;
         restartCountdown(next);
     }
-    if (Label3->caption() == due && Option1->value()) {
+    if (m_minutesLeft->caption() == due && m_soundKind->value()) {
         forms::Desktop::current().beep();
-        restartCountdown(minutesbox::lengthAtAlarm(Text1->text(), m_acceptedLength));
+        restartCountdown(minutesbox::lengthAtAlarm(m_minutesBox->text(), m_acceptedLength));
     }
 }
 
 void MainWindow::restartCountdown(const QString &length)
 {
     m_acceptedLength = length;
-    Label3->setCaption(length);
+    m_minutesLeft->setCaption(length);
 }
 
-void MainWindow::Label5_Change()
+void MainWindow::secondsChanged()
 {
-    if (Label5->caption() != QStringLiteral("-1"))
+    if (m_secondsLeft->caption() != QStringLiteral("-1"))
         return;
-    Label3->setCaption(counter::decrement(Label3->caption()));
-    Label5->setCaption(QStringLiteral("59"));
+    m_minutesLeft->setCaption(counter::decrement(m_minutesLeft->caption()));
+    m_secondsLeft->setCaption(QStringLiteral("59"));
 }
 
-void MainWindow::mnuBegin_Click()
-{
-    Command2_Click();
-}
-
-void MainWindow::mnuChange_Click()
-{
-    Command3_Click();
-}
-
-void MainWindow::mnuHide_Click()
+void MainWindow::minimise()
 {
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 
-void MainWindow::mnuExit_Click()
-{
-    Command1_Click();
-}
-
-void MainWindow::mnuAbout_Click()
+void MainWindow::showAbout()
 {
     forms::show<AboutWindow>();
 }
 
-void MainWindow::mnuMessage_Click()
+void MainWindow::editMessage()
 {
-    MessageEditor &editor = forms::show<MessageEditor>();
-    editor.Text1->setText(Label6->caption());
+    forms::show<MessageEditor>().setMessage(m_alarmMessage);
+}
+
+void MainWindow::setAlarmMessage(const QString &message)
+{
+    m_alarmMessage = message;
 }

@@ -40,14 +40,14 @@ QWidget *in(const char *name)
 const QList<std::pair<const char *, Control>> &controls()
 {
     static const QList<std::pair<const char *, Control>> table = {
-        {"minutes box", [] { return forms::form<MainWindow>().Text1; }},
-        {"sound option", [] { return forms::form<MainWindow>().Option1; }},
-        {"message box option", [] { return forms::form<MainWindow>().Option2; }},
-        {"pop-up option", [] { return forms::form<MainWindow>().Option3; }},
-        {"minutes display", [] { return forms::form<MainWindow>().Label3; }},
-        {"seconds display", [] { return forms::form<MainWindow>().Label5; }},
-        {"editor's box", [] { return forms::form<MessageEditor>().Text1; }},
-        {"pop-up's box", [] { return forms::form<AlarmPopup>().Text1; }},
+        {"minutes box", [] { return in<MainWindow>("minutesBox"); }},
+        {"sound option", [] { return in<MainWindow>("soundKind"); }},
+        {"message box option", [] { return in<MainWindow>("messageBoxKind"); }},
+        {"pop-up option", [] { return in<MainWindow>("popupKind"); }},
+        {"minutes display", [] { return in<MainWindow>("minutesLeft"); }},
+        {"seconds display", [] { return in<MainWindow>("secondsLeft"); }},
+        {"editor's box", [] { return in<MessageEditor>("messageText"); }},
+        {"pop-up's box", [] { return in<AlarmPopup>("messageText"); }},
         {"close countdown", [] { return in<Advertisement>("secondsLeft"); }},
         {"banner", [] { return in<Advertisement>("banner"); }},
         {"About picture", [] { return in<AboutWindow>("picture"); }},
@@ -187,7 +187,7 @@ void TestAccessibility::pressActionClicksLikeTheMouse()
 
 void TestAccessibility::captionChangeIsAnnounced()
 {
-    forms::Label *seconds = forms::form<MainWindow>().Label5;
+    forms::Label *seconds = secondsLeft(forms::form<MainWindow>());
     events.clear();
     seconds->setCaption(QStringLiteral("59"));
     QCOMPARE(events.count({seconds, QAccessible::NameChanged}), 1);
@@ -225,19 +225,18 @@ void TestAccessibility::popupIsDescribedByItsWholeMessage()
     // line the caret is on: the description is the whole message, and the next alarm's replaces
     // it in the pop-up left open.
     MainWindow &main = forms::form<MainWindow>();
-    main.Text1->setText(QStringLiteral("1"));
+    minutesBox(main)->setText(QStringLiteral("1"));
     for (const char *message : {"Look away\r\nfrom the screen", "Second"}) {
-        main.Label6->setCaption(QString::fromUtf8(message));
-        main.Command2_Click();
-        for (int second = 0; second < 60; ++second)
-            main.Timer1_Timer();
+        main.setAlarmMessage(QString::fromUtf8(message));
+        press(main, "beginButton");
+        tick(main, 60);
         AlarmPopup *popup = forms::loaded<AlarmPopup>();
         QVERIFY(popup && popup->isVisible());
         QAccessibleInterface *read = QAccessible::queryAccessibleInterface(popup);
         QCOMPARE(read->text(QAccessible::Name), QStringLiteral("Window Popup"));
         QCOMPARE(read->text(QAccessible::Description),
                  QString::fromUtf8(message).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        main.Command3_Click();
+        press(main, "changeButton");
     }
 }
 

@@ -164,12 +164,12 @@ void TestLifecycle::setUp(Way way)
         return holdAdvertisement();
     // The main window stays hidden: loaded all the same, and not repainted at every cycle.
     MainWindow &main = forms::form<MainWindow>();
-    main.Text1->setText(QStringLiteral("1"));
+    minutesBox(main)->setText(QStringLiteral("1"));
     if (way == Way::CloseFarewell)
         return holdAdvertisement();
     control<QPushButton>(*forms::loaded<Advertisement>(), "closeButton")->click();
     if (way == Way::PopupContinue)
-        main.Command2->click();
+        press(main, "beginButton");
 }
 
 void TestLifecycle::cycle(Way way, int done)
@@ -180,29 +180,29 @@ void TestLifecycle::cycle(Way way, int done)
     case Way::PopupStop: {
         const bool stop = way == Way::PopupStop;
         if (stop)
-            main->Command2->click();
+            press(*main, "beginButton");
         tick(*main, 60);
         AlarmPopup *popup = forms::loaded<AlarmPopup>();
         QVERIFY(popup);
-        (stop ? popup->Command2 : popup->Command1)->click();
+        press(*popup, stop ? "stopButton" : "continueButton");
         QVERIFY(!forms::loaded<AlarmPopup>());
-        QCOMPARE(main->Timer1->isEnabled(), !stop);
+        QCOMPARE(countdownOf(*main)->isEnabled(), !stop);
         break;
     }
     case Way::EditorOk:
     case Way::EditorCancel: {
-        main->mnuMessage->trigger();
+        press(*main, "messageEntry");
         MessageEditor *editor = forms::loaded<MessageEditor>();
         QVERIFY(editor);
-        editor->Text1->setText(QString::number(done));
+        messageText(*editor)->setText(QString::number(done));
         const bool ok = way == Way::EditorOk;
-        (ok ? editor->Command1 : editor->Command2)->click();
+        press(*editor, ok ? "okButton" : "cancelButton");
         QVERIFY(!forms::loaded<MessageEditor>());
-        QCOMPARE(main->Label6->caption(), ok ? QString::number(done) : QString());
+        QCOMPARE(main->alarmMessage(), ok ? QString::number(done) : QString());
         break;
     }
     case Way::AboutOk:
-        main->mnuAbout->trigger();
+        press(*main, "aboutEntry");
         QVERIFY(forms::loaded<AboutWindow>());
         control<QPushButton>(*forms::loaded<AboutWindow>(), "okButton")->click();
         QVERIFY(!forms::loaded<AboutWindow>());
@@ -222,7 +222,7 @@ void TestLifecycle::cycle(Way way, int done)
         QVERIFY(forms::loaded<Advertisement>());
         break;
     case Way::CloseAbout:
-        main->mnuAbout->trigger();
+        press(*main, "aboutEntry");
         closeByWindowSystem(forms::loaded<AboutWindow>());
         break;
     case Way::CloseFarewell:
@@ -236,20 +236,20 @@ void TestLifecycle::cycle(Way way, int done)
         closeByWindowSystem(&showHeld<Advertisement>());
         break;
     case Way::CloseEditor:
-        main->mnuMessage->trigger();
+        press(*main, "messageEntry");
         closeByWindowSystem(forms::loaded<MessageEditor>());
         break;
     case Way::ClosePopup:
         // The user closes the alarm instead of answering it, then takes back the settings.
-        main->Command2->click();
+        press(*main, "beginButton");
         tick(*main, 60);
         closeByWindowSystem(forms::loaded<AlarmPopup>());
-        QVERIFY(!main->Timer1->isEnabled());
-        main->Command3->click();
-        QVERIFY(main->Command2->isEnabled());
+        QVERIFY(!countdownOf(*main)->isEnabled());
+        press(*main, "changeButton");
+        QVERIFY(control<QPushButton>(*main, "beginButton")->isEnabled());
         break;
     case Way::ExitSequence:
-        forms::show<MainWindow>().Command1->click();
+        press(forms::show<MainWindow>(), "exitButton");
         QVERIFY(forms::loaded<FarewellWindow>());
         QVERIFY(!forms::loaded<MainWindow>());
         tick(*forms::loaded<FarewellWindow>(), 1);

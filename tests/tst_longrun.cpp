@@ -16,8 +16,8 @@
 
 #include <memory>
 
-// Countdowns run for days, tick by tick: the ticks are delivered here by calling the tick
-// handlers, each call standing for one second of the steady clock.
+// Countdowns run for days, tick by tick: the ticks are delivered here by firing the windows'
+// countdown timers, each firing standing for one second of the steady clock.
 class TestLongRun : public QObject
 {
     Q_OBJECT
@@ -51,9 +51,10 @@ void TestLongRun::longestCountdownAlarmsOnItsLastTick()
 {
     constexpr int Ticks = 9999 * 60;
     MainWindow &main = forms::form<MainWindow>();
-    main.Text1->setText(QStringLiteral("9999"));
-    main.Command2->click(); // the pop-up is the kind a fresh window has
-    QVERIFY(main.Timer1->isEnabled());
+    minutesBox(main)->setText(QStringLiteral("9999"));
+    press(main, "beginButton"); // the pop-up is the kind a fresh window has
+    forms::Timer *countdown = countdownOf(main);
+    QVERIFY(countdown->isEnabled());
 
     // The pop-up stops the countdown as it appears: the first tick that finds either is the
     // alarm's.
@@ -61,17 +62,17 @@ void TestLongRun::longestCountdownAlarmsOnItsLastTick()
     clock.start();
     int alarmTick = 0;
     for (int t = 1; t <= Ticks && alarmTick == 0; ++t) {
-        main.Timer1_Timer();
-        if (!main.Timer1->isEnabled() || forms::loaded<AlarmPopup>())
+        emit countdown->timer();
+        if (!countdown->isEnabled() || forms::loaded<AlarmPopup>())
             alarmTick = t;
     }
     const qint64 elapsed = clock.elapsed();
 
     QCOMPARE(alarmTick, Ticks);
     QVERIFY(forms::loaded<AlarmPopup>() && forms::loaded<AlarmPopup>()->isVisible());
-    QVERIFY(!main.Timer1->isEnabled());
-    QCOMPARE(main.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(main.Label5->caption(), QStringLiteral("59"));
+    QVERIFY(!countdown->isEnabled());
+    QCOMPARE(minutesLeft(main)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("59"));
 
     const int minutes = Ticks / 60;
     qInfo("9999-minute countdown: %d ticks, %d s simulated = %d d %d h %d min, run in %lld ms",
@@ -96,9 +97,9 @@ void TestLongRun::repeatingAlarmsKeepTheirCadence()
     QFETCH(int, minutes);
 
     MainWindow &main = forms::form<MainWindow>();
-    (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();
-    main.Text1->setText(QString::number(minutes));
-    main.Command2->click();
+    press(main, messageBox ? "messageBoxEntry" : "soundEntry");
+    minutesBox(main)->setText(QString::number(minutes));
+    press(main, "beginButton");
 
     const int period = 60 * minutes;
     QList<int> expected;
@@ -106,16 +107,17 @@ void TestLongRun::repeatingAlarmsKeepTheirCadence()
         expected.append(k * period);
 
     QList<int> alarmTicks;
+    forms::Timer *countdown = countdownOf(main);
     // Up to the tick before an eleventh alarm would be due.
     for (int t = 1; t < 11 * period; ++t) {
-        main.Timer1_Timer();
+        emit countdown->timer();
         if (desktop->beeps + desktop->boxes.size() != alarmTicks.size())
             alarmTicks.append(t);
     }
 
     QCOMPARE(alarmTicks, expected);
     QCOMPARE(desktop->boxes.size(), messageBox ? 10 : 0);
-    QVERIFY(main.Timer1->isEnabled());
+    QVERIFY(countdown->isEnabled());
     QVERIFY(!forms::loaded<AlarmPopup>());
 }
 
@@ -147,8 +149,8 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     // that becomes "59") is read as its replacement; every caption that stays is checked.
     const QList<std::pair<forms::Label *, QString>> counters = {
         {adSeconds, QStringLiteral("Advertisement.secondsLeft")},
-        {main.Label3, QStringLiteral("MainWindow.Label3")},
-        {main.Label5, QStringLiteral("MainWindow.Label5")}};
+        {minutesLeft(main), QStringLiteral("MainWindow.minutesLeft")},
+        {secondsLeft(main), QStringLiteral("MainWindow.secondsLeft")}};
     for (const auto &[label, name] : counters) {
         connect(label, &forms::Label::changed, &watcher, [&, label = label, name = name] {
             ++writes[label];
@@ -163,19 +165,18 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     QVERIFY(!forms::loaded<Advertisement>());
     QCOMPARE(writes.value(adSeconds), 15);
 
-    (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();
-    main.Text1->setText(box);
-    main.Command2->click();
+    press(main, messageBox ? "messageBoxEntry" : "soundEntry");
+    minutesBox(main)->setText(box);
+    press(main, "beginButton");
     // Three whole periods and most of a fourth: every minute, every second, every alarm.
     const int minutes = box.toInt();
     const int ticks = 4 * 60 * minutes - 7;
-    for (int t = 0; t < ticks; ++t)
-        main.Timer1_Timer();
+    tick(main, ticks);
 
     QVERIFY2(offending.isEmpty(), qPrintable(offending.join(QStringLiteral(", "))));
     // Each minute writes "-1" and "59" besides its sixty seconds.
-    QCOMPARE(writes.value(main.Label5), 1 + ticks + ticks / 60);
-    QVERIFY(writes.value(main.Label3) >= 4 * minutes);
+    QCOMPARE(writes.value(secondsLeft(main)), 1 + ticks + ticks / 60);
+    QVERIFY(writes.value(minutesLeft(main)) >= 4 * minutes);
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 3);
 }
 

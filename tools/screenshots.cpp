@@ -6,6 +6,7 @@
 #include "forms/desktop.h"
 #include "forms/label.h"
 #include "forms/multilinetextbox.h"
+#include "forms/timer.h"
 #include "forms/windows.h"
 #include "shell/aboutwindow.h"
 #include "shell/advertisement.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -47,20 +49,22 @@ int main(int argc, char *argv[])
     MainWindow &main = forms::form<MainWindow>();
     ok &= save(main, dir, QStringLiteral("main-idle"));
 
-    main.Text1->setText(QStringLiteral("25"));
-    main.Command2_Click();
+    // Typed into, pressed and ticked as the user and the clock do, through the controls' names.
+    main.findChild<QLineEdit *>(QStringLiteral("minutesBox"))->setText(QStringLiteral("25"));
+    main.findChild<QPushButton *>(QStringLiteral("beginButton"))->click();
+    auto *countdown = main.findChild<forms::Timer *>(QStringLiteral("countdown"));
     for (int i = 0; i < 75; ++i)
-        main.Timer1_Timer();
+        emit countdown->timer();
     ok &= save(main, dir, QStringLiteral("main-counting"));
 
-    main.Label6->setCaption(QStringLiteral("Time to stand up!\r\nLook out of the window and "
-                                           "drink a glass of water.\r\n\r\n<b>Not bold</b>"));
+    main.setAlarmMessage(QStringLiteral("Time to stand up!\r\nLook out of the window and drink "
+                                        "a glass of water.\r\n\r\n<b>Not bold</b>"));
     MessageEditor &editor = forms::form<MessageEditor>();
-    editor.Text1->setText(main.Label6->caption());
+    editor.setMessage(main.alarmMessage());
     ok &= save(editor, dir, QStringLiteral("message-editor"));
 
     AlarmPopup &popup = forms::form<AlarmPopup>();
-    popup.Text1->setText(main.Label6->caption());
+    popup.setMessage(main.alarmMessage());
     ok &= save(popup, dir, QStringLiteral("popup"));
 
     const auto box = forms::SystemDesktop::createMessageBox(

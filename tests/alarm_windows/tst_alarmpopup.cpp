@@ -26,18 +26,17 @@ namespace {
 // The countdown stopped at its pop-up alarm, the window still in the running layout.
 bool alarmPending(const MainWindow &f)
 {
-    return !f.Timer1->isEnabled() && settingsOpen(f, false)
-           && f.Label3->caption() == QStringLiteral("0")
-           && f.Label5->caption() == QStringLiteral("59");
+    return !countdownOf(f)->isEnabled() && settingsOpen(f, false)
+           && minutesLeft(f)->caption() == QStringLiteral("0")
+           && secondsLeft(f)->caption() == QStringLiteral("59");
 }
 
 // Counts the minutes box's countdown down to its pop-up alarm.
 AlarmPopup *raiseAlarm(MainWindow &f, const QString &minutes)
 {
-    f.Text1->setText(minutes);
-    f.Command2_Click();
-    for (int i = 0; i < 60 * minutes.toInt(); ++i)
-        f.Timer1_Timer();
+    minutesBox(f)->setText(minutes);
+    press(f, "beginButton");
+    tick(f, 60 * minutes.toInt());
     return forms::loaded<AlarmPopup>();
 }
 
@@ -77,24 +76,26 @@ void TestAlarmPopup::cleanup()
 void TestAlarmPopup::popupAsDesignedWithLockedText()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Label6->setCaption(QStringLiteral("Look away\r\nfrom the screen"));
+    f.setAlarmMessage(QStringLiteral("Look away\r\nfrom the screen"));
     AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
     QVERIFY(QTest::qWaitForWindowActive(popup));
     QCOMPARE(popup->windowTitle(), QStringLiteral("Window Popup"));
     QCOMPARE(popup->client()->size(), forms::sizeFromTwips(4680, 2865));
-    QCOMPARE(popup->Text1->parentWidget(), popup->client());
-    QCOMPARE(popup->Text1->geometry(), forms::rectFromTwips(120, 120, 4455, 2175));
-    QCOMPARE(popup->Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(popup->Command1->text(), QStringLiteral("&Continue Countdown"));
-    QCOMPARE(popup->Command1->geometry(), forms::rectFromTwips(2640, 2400, 1935, 375));
-    QCOMPARE(popup->Command2->text(), QStringLiteral("&Stop"));
-    QCOMPARE(popup->Command2->geometry(), forms::rectFromTwips(1560, 2400, 975, 375));
-    QVERIFY(!popup->Command1->isDefault() && !popup->Command2->isDefault());
-    QTRY_COMPARE(QApplication::focusWidget(), popup->Text1);
+    QCOMPARE(messageText(*popup)->parentWidget(), popup->client());
+    QCOMPARE(messageText(*popup)->geometry(), forms::rectFromTwips(120, 120, 4455, 2175));
+    QCOMPARE(messageText(*popup)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    auto *continueButton = control<QPushButton>(*popup, "continueButton");
+    auto *stopButton = control<QPushButton>(*popup, "stopButton");
+    QCOMPARE(continueButton->text(), QStringLiteral("&Continue Countdown"));
+    QCOMPARE(continueButton->geometry(), forms::rectFromTwips(2640, 2400, 1935, 375));
+    QCOMPARE(stopButton->text(), QStringLiteral("&Stop"));
+    QCOMPARE(stopButton->geometry(), forms::rectFromTwips(1560, 2400, 975, 375));
+    QVERIFY(!continueButton->isDefault() && !stopButton->isDefault());
+    QTRY_COMPARE(QApplication::focusWidget(), messageText(*popup));
 
     // The text refuses every edit but can be selected and copied.
-    forms::MultiLineTextBox *box = popup->Text1;
+    forms::MultiLineTextBox *box = messageText(*popup);
     QTest::keyClicks(box, QStringLiteral("xy"));
     QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClick(box, Qt::Key_Delete);
@@ -134,18 +135,18 @@ void TestAlarmPopup::continueChecksAndResumes()
     QVERIFY(popup);
     QVERIFY(alarmPending(f));
     if (changeFirst) {
-        f.Command3_Click();
-        f.Text1->setText(minutes);
+        press(f, "changeButton");
+        minutesBox(f)->setText(minutes);
     }
-    f.Label5->setCaption(QStringLiteral("30"));
-    popup->Command1->click();
+    secondsLeft(f)->setCaption(QStringLiteral("30"));
+    press(*popup, "continueButton");
 
     // Continue never touches the layout or the seconds.
     QVERIFY(settingsOpen(f, changeFirst));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("30"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("30"));
     QCOMPARE(forms::loaded<AlarmPopup>(), error.isEmpty() ? nullptr : popup);
-    QCOMPARE(f.Timer1->isEnabled(), error.isEmpty());
-    QCOMPARE(f.Label3->caption(), error.isEmpty() ? minutes : QStringLiteral("0"));
+    QCOMPARE(countdownOf(f)->isEnabled(), error.isEmpty());
+    QCOMPARE(minutesLeft(f)->caption(), error.isEmpty() ? minutes : QStringLiteral("0"));
     QCOMPARE(desktop->boxes.size(), error.isEmpty() ? 0 : 1);
     if (!error.isEmpty()) {
         QCOMPARE(desktop->boxes[0].icon, forms::Desktop::Icon::Critical);
@@ -160,18 +161,20 @@ void TestAlarmPopup::continueChecksAndResumes()
 void TestAlarmPopup::stopGivesTheIdleLayout()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Label6->setCaption(QStringLiteral("Walk"));
+    f.setAlarmMessage(QStringLiteral("Walk"));
     AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
-    popup->Command2->click();
+    press(*popup, "stopButton");
 
     QVERIFY(!forms::loaded<AlarmPopup>());
-    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(!countdownOf(f)->isEnabled());
     QVERIFY(settingsOpen(f, true));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
-    QVERIFY(f.Option3->value() && f.mnuWindow->isChecked() && f.mnuMessage->isEnabled());
-    QCOMPARE(f.Label6->caption(), QStringLiteral("Walk"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
+    QVERIFY(control<forms::OptionButton>(f, "popupKind")->value()
+            && control<QAction>(f, "popupEntry")->isChecked()
+            && control<QAction>(f, "messageEntry")->isEnabled());
+    QCOMPARE(f.alarmMessage(), QStringLiteral("Walk"));
     QVERIFY(desktop->boxes.isEmpty());
 }
 
@@ -185,9 +188,9 @@ void TestAlarmPopup::windowSystemCloseLeavesTheAlarmPending()
 
     QVERIFY(!forms::loaded<AlarmPopup>());
     QVERIFY(alarmPending(f));
-    f.Command3_Click();
+    press(f, "changeButton");
     QVERIFY(settingsOpen(f, true));
-    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(!countdownOf(f)->isEnabled());
 }
 
 void TestAlarmPopup::buttonsWithMainWindowClosed_data()
@@ -218,7 +221,7 @@ void TestAlarmPopup::buttonsWithMainWindowClosed()
     }
     QCOMPARE(desktop->programEnds, 0);
 
-    (stop ? popup->Command2 : popup->Command1)->click();
+    press(*popup, stop ? "stopButton" : "continueButton");
     QVERIFY(!forms::loaded<AlarmPopup>());
     QVERIFY(!forms::loaded<MainWindow>());
     QVERIFY(desktop->boxes.isEmpty());
@@ -227,8 +230,8 @@ void TestAlarmPopup::buttonsWithMainWindowClosed()
         return;
 
     // The editor's Ok has nowhere to store the message either.
-    editor->Text1->setText(QStringLiteral("Unsaved"));
-    editor->Command1->click();
+    messageText(*editor)->setText(QStringLiteral("Unsaved"));
+    press(*editor, "okButton");
     QVERIFY(!forms::loaded<MessageEditor>());
     QVERIFY(!forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 1);

@@ -21,14 +21,17 @@ namespace {
 
 enum Kind { Sound, MessageBox, Popup };
 
+const char *const Options[] = {"soundKind", "messageBoxKind", "popupKind"};
+const char *const Entries[] = {"soundEntry", "messageBoxEntry", "popupEntry"};
+
 forms::OptionButton *option(MainWindow &f, int kind)
 {
-    return QList<forms::OptionButton *>{f.Option1, f.Option2, f.Option3}.at(kind);
+    return control<forms::OptionButton>(f, Options[kind]);
 }
 
 QAction *entry(MainWindow &f, int kind)
 {
-    return QList<QAction *>{f.mnuSnd, f.mnuMsgBox, f.mnuWindow}.at(kind);
+    return control<QAction>(f, Entries[kind]);
 }
 
 } // namespace
@@ -85,29 +88,30 @@ void TestAlarms::alarmComesOnItsTick()
 
     MainWindow &f = forms::form<MainWindow>();
     option(f, kind)->setValue(true);
-    f.Label6->setCaption(QStringLiteral("Time to stretch"));
-    f.Text1->setText(minutes);
-    f.Command2_Click();
+    f.setAlarmMessage(QStringLiteral("Time to stretch"));
+    minutesBox(f)->setText(minutes);
+    press(f, "beginButton");
     QStringList displaysInBox;
     desktop->whileBoxOpen = [&] {
-        displaysInBox.append(f.Label3->caption() + QStringLiteral("/") + f.Label5->caption());
+        displaysInBox.append(minutesLeft(f)->caption() + QStringLiteral("/")
+                             + secondsLeft(f)->caption());
     };
 
     // Sound and message box come again with no user action; the pop-up stops the countdown.
     for (int round = 1; round <= (kind == Popup ? 1 : 2); ++round) {
         tick(f, 60 * minutes.toInt() - 1);
-        QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
-        QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
+        QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("1"));
+        QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
         QCOMPARE(desktop->beeps + desktop->boxes.size(), round - 1);
         QVERIFY(!forms::loaded<AlarmPopup>());
 
         tick(f, 1);
         QVERIFY(settingsOpen(f, false));
-        QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+        QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
         QCOMPARE(desktop->beeps, kind == Sound ? round : 0);
         QCOMPARE(desktop->boxes.size(), kind == MessageBox ? round : 0);
-        QCOMPARE(f.Timer1->isEnabled(), kind != Popup);
-        QCOMPARE(f.Label3->caption(), kind == Popup ? QStringLiteral("0") : minutes);
+        QCOMPARE(countdownOf(f)->isEnabled(), kind != Popup);
+        QCOMPARE(minutesLeft(f)->caption(), kind == Popup ? QStringLiteral("0") : minutes);
     }
     const QString boxText =
         QStringLiteral("It has been %1 minute(s).\r\n\r\nYour next break will be "
@@ -126,16 +130,16 @@ void TestAlarms::alarmComesOnItsTick()
     QCOMPARE(popup != nullptr, kind == Popup);
     if (popup) {
         QVERIFY(popup->isVisible());
-        QCOMPARE(popup->Text1->text(), QStringLiteral("Time to stretch"));
+        QCOMPARE(messageText(*popup)->text(), QStringLiteral("Time to stretch"));
     }
 }
 
 void TestAlarms::ticksInsideTheMessageBoxOpenNoOtherBox()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Option2->setValue(true);
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
+    option(f, MessageBox)->setValue(true);
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
 
     // The user leaves the first box open for 130 seconds, past two more due minutes.
     int opened = 0;
@@ -145,14 +149,14 @@ void TestAlarms::ticksInsideTheMessageBoxOpenNoOtherBox()
             return;
         tick(f, 130);
         inFirstBox = QString::number(desktop->boxes.size()) + QStringLiteral(" box, seconds ")
-                     + f.Label5->caption();
+                     + secondsLeft(f)->caption();
     };
     tick(f, 60);
     QCOMPARE(inFirstBox, QStringLiteral("1 box, seconds 49"));
     QCOMPARE(desktop->boxes.size(), 1);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("49"));
-    QVERIFY(f.Timer1->isEnabled());
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("1"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("49"));
+    QVERIFY(countdownOf(f)->isEnabled());
 
     // The seconds went on inside the box, so the next alarm keeps the cadence.
     tick(f, 49);
@@ -193,21 +197,21 @@ void TestAlarms::boxEditedWhileResumedCountdownRuns()
     // A pop-up alarm, Change, another kind, Continue with 2 minutes: the countdown runs in the
     // idle layout with the minutes box open to editing.
     MainWindow &f = forms::form<MainWindow>();
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
     tick(f, 60);
     QVERIFY(forms::loaded<AlarmPopup>());
-    f.Command3_Click();
+    press(f, "changeButton");
     option(f, kind)->setValue(true);
-    f.Text1->setText(QStringLiteral("2"));
-    forms::loaded<AlarmPopup>()->Command1->click();
-    QVERIFY(f.Timer1->isEnabled());
-    f.Text1->setText(typed);
+    minutesBox(f)->setText(QStringLiteral("2"));
+    press(*forms::loaded<AlarmPopup>(), "continueButton");
+    QVERIFY(countdownOf(f)->isEnabled());
+    minutesBox(f)->setText(typed);
 
     tick(f, 120);
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 1);
-    QCOMPARE(f.Label3->caption(), next);
-    QCOMPARE(f.Text1->text(), typed);
+    QCOMPARE(minutesLeft(f)->caption(), next);
+    QCOMPARE(minutesBox(f)->text(), typed);
     if (kind == MessageBox) {
         QCOMPARE(desktop->boxes[0].text,
                  QStringLiteral("It has been 2 minute(s).\r\n\r\nYour next break will be in %1 "
@@ -221,29 +225,29 @@ void TestAlarms::boxEditedWhileResumedCountdownRuns()
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 1);
     tick(f, 1);
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 2);
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(countdownOf(f)->isEnabled());
 }
 
 void TestAlarms::laterPopupAlarmReshowsTheOnePopup()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Label6->setCaption(QStringLiteral("First"));
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
+    f.setAlarmMessage(QStringLiteral("First"));
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
     tick(f, 60);
     QPointer<AlarmPopup> popup = forms::loaded<AlarmPopup>();
     QVERIFY(popup);
     popup->hide();
 
     // The pop-up is left loaded; a new countdown reaches its alarm.
-    f.Command3_Click();
-    f.Label6->setCaption(QStringLiteral("Second"));
-    f.Command2_Click();
+    press(f, "changeButton");
+    f.setAlarmMessage(QStringLiteral("Second"));
+    press(f, "beginButton");
     tick(f, 60);
     QCOMPARE(forms::loaded<AlarmPopup>(), popup.data());
     QVERIFY(popup->isVisible());
-    QCOMPARE(popup->Text1->text(), QStringLiteral("Second"));
-    QVERIFY(!f.Timer1->isEnabled());
+    QCOMPARE(messageText(*popup)->text(), QStringLiteral("Second"));
+    QVERIFY(!countdownOf(f)->isEnabled());
 }
 
 void TestAlarms::choosingTheKind_data()
@@ -289,17 +293,18 @@ void TestAlarms::choosingTheKind()
 void TestAlarms::kindIsLockedDuringCountdown()
 {
     MainWindow &f = forms::form<MainWindow>();
-    const QList<QObject *> choices = {f.Option1, f.Option2,   f.Option3,
-                                      f.mnuSnd,  f.mnuMsgBox, f.mnuWindow};
+    QList<QObject *> choices;
+    for (const int kind : {Sound, MessageBox, Popup})
+        choices << option(f, kind) << entry(f, kind);
     auto enabled = [&] {
         return std::count_if(choices.begin(), choices.end(),
                              [](QObject *c) { return c->property("enabled").toBool(); });
     };
-    f.Command2_Click();
+    press(f, "beginButton");
     QCOMPARE(enabled(), 0);
-    f.mnuSnd->trigger(); // a disabled entry does nothing
+    press(f, "soundEntry"); // a disabled entry does nothing
     QCOMPARE(alarmKindShown(f), alarmKindShownFor(Popup));
-    f.Command3_Click();
+    press(f, "changeButton");
     QCOMPARE(enabled(), 6);
 }
 

@@ -21,18 +21,18 @@ namespace {
 
 void raisePopupAlarm(MainWindow &f)
 {
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
-    for (int i = 0; i < 60; ++i)
-        f.Timer1_Timer();
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
+    tick(f, 60);
 }
 
 // Stores a message the way the user does: through the editor's Ok.
 void storeMessage(MainWindow &f, const QString &message)
 {
-    f.mnuMessage->trigger();
-    forms::form<MessageEditor>().Text1->setText(message);
-    forms::form<MessageEditor>().Command1->click();
+    press(f, "messageEntry");
+    MessageEditor &editor = forms::form<MessageEditor>();
+    messageText(editor)->setText(message);
+    press(editor, "okButton");
 }
 
 } // namespace
@@ -73,34 +73,34 @@ void TestMessageEditor::editorAsDesigned()
     QCOMPARE(editor.windowTitle(), QStringLiteral("Message"));
     QCOMPARE(editor.client()->size(), forms::sizeFromTwips(4680, 3105));
     QCOMPARE(editor.client()->mapToGlobal(QPoint(0, 0)), QPoint(130, 147));
-    QCOMPARE(editor.Label1->caption(),
+    QCOMPARE(control<forms::Label>(editor, "prompt")->caption(),
              QStringLiteral("This message will be displayed when the alarm goes off:"));
-    QCOMPARE(editor.Text1->parentWidget(), editor.client());
-    QCOMPARE(editor.Text1->geometry(), forms::rectFromTwips(120, 360, 4455, 2175));
-    QVERIFY(!editor.Text1->isReadOnly());
-    QCOMPARE(editor.Command1->text(), QStringLiteral("&Ok"));
-    QCOMPARE(editor.Command2->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(messageText(editor)->parentWidget(), editor.client());
+    QCOMPARE(messageText(editor)->geometry(), forms::rectFromTwips(120, 360, 4455, 2175));
+    QVERIFY(!messageText(editor)->isReadOnly());
+    QCOMPARE(control<QPushButton>(editor, "okButton")->text(), QStringLiteral("&Ok"));
+    QCOMPARE(control<QPushButton>(editor, "cancelButton")->text(), QStringLiteral("&Cancel"));
 }
 
 void TestMessageEditor::opensWithTheStoredMessageEachTime()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Label6->setCaption(QStringLiteral("Drink water\r\nStretch"));
-    f.mnuMessage->trigger();
+    f.setAlarmMessage(QStringLiteral("Drink water\r\nStretch"));
+    press(f, "messageEntry");
     MessageEditor *editor = forms::loaded<MessageEditor>();
     QVERIFY(editor);
     QVERIFY(editor->isVisible());
-    QCOMPARE(editor->Text1->text(), QStringLiteral("Drink water\r\nStretch"));
-    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("Drink water\nStretch"));
+    QCOMPARE(messageText(*editor)->text(), QStringLiteral("Drink water\r\nStretch"));
+    QCOMPARE(messageText(*editor)->toPlainText(), QStringLiteral("Drink water\nStretch"));
 
     // Opening it again while it is open throws the unsaved edit away.
-    editor->Text1->moveCursor(QTextCursor::End);
-    QTest::keyClicks(editor->Text1, QStringLiteral(" now"));
-    QCOMPARE(editor->Text1->text(), QStringLiteral("Drink water\r\nStretch now"));
-    f.mnuMessage->trigger();
+    messageText(*editor)->moveCursor(QTextCursor::End);
+    QTest::keyClicks(messageText(*editor), QStringLiteral(" now"));
+    QCOMPARE(messageText(*editor)->text(), QStringLiteral("Drink water\r\nStretch now"));
+    press(f, "messageEntry");
     QCOMPARE(forms::loaded<MessageEditor>(), editor);
-    QCOMPARE(editor->Text1->text(), QStringLiteral("Drink water\r\nStretch"));
-    QCOMPARE(f.Label6->caption(), QStringLiteral("Drink water\r\nStretch"));
+    QCOMPARE(messageText(*editor)->text(), QStringLiteral("Drink water\r\nStretch"));
+    QCOMPARE(f.alarmMessage(), QStringLiteral("Drink water\r\nStretch"));
 }
 
 void TestMessageEditor::closingTheEditor_data()
@@ -118,24 +118,24 @@ void TestMessageEditor::closingTheEditor()
     QFETCH(QString, stored);
 
     MainWindow &f = forms::form<MainWindow>();
-    f.Label6->setCaption(QStringLiteral("Old"));
-    f.mnuMessage->trigger();
+    f.setAlarmMessage(QStringLiteral("Old"));
+    press(f, "messageEntry");
     MessageEditor &editor = forms::form<MessageEditor>();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.Text1->clear();
-    QTest::keyClicks(editor.Text1, QStringLiteral("Stand up"));
-    QTest::keyClick(editor.Text1, Qt::Key_Return);
-    QTest::keyClicks(editor.Text1, QStringLiteral("and stretch"));
+    messageText(editor)->clear();
+    QTest::keyClicks(messageText(editor), QStringLiteral("Stand up"));
+    QTest::keyClick(messageText(editor), Qt::Key_Return);
+    QTest::keyClicks(messageText(editor), QStringLiteral("and stretch"));
 
     if (how == QStringLiteral("ok")) {
-        editor.Command1->click();
+        press(editor, "okButton");
     } else if (how == QStringLiteral("cancel")) {
-        editor.Command2->click();
+        press(editor, "cancelButton");
     } else {
         closeByWindowSystem(editor);
     }
     QVERIFY(!forms::loaded<MessageEditor>());
-    QCOMPARE(f.Label6->caption(), stored);
+    QCOMPARE(f.alarmMessage(), stored);
     QVERIFY(desktop->boxes.isEmpty());
 }
 
@@ -143,20 +143,20 @@ void TestMessageEditor::messageReachesThePopupAsPlainLines()
 {
     MainWindow &f = forms::form<MainWindow>();
     storeMessage(f, QStringLiteral("<b>hi</b>\r\nline 2"));
-    QCOMPARE(f.Label6->caption(), QStringLiteral("<b>hi</b>\r\nline 2"));
+    QCOMPARE(f.alarmMessage(), QStringLiteral("<b>hi</b>\r\nline 2"));
     raisePopupAlarm(f);
     AlarmPopup *popup = forms::loaded<AlarmPopup>();
     QVERIFY(popup);
-    QCOMPARE(popup->Text1->toPlainText(), QStringLiteral("<b>hi</b>\nline 2"));
-    QCOMPARE(popup->Text1->text(), QStringLiteral("<b>hi</b>\r\nline 2"));
+    QCOMPARE(messageText(*popup)->toPlainText(), QStringLiteral("<b>hi</b>\nline 2"));
+    QCOMPARE(messageText(*popup)->text(), QStringLiteral("<b>hi</b>\r\nline 2"));
 
     // A message stored while the pop-up is open waits for the next alarm.
     storeMessage(f, QStringLiteral("Next one"));
-    QCOMPARE(f.Label6->caption(), QStringLiteral("Next one"));
-    QCOMPARE(popup->Text1->text(), QStringLiteral("<b>hi</b>\r\nline 2"));
-    f.Command3_Click();
+    QCOMPARE(f.alarmMessage(), QStringLiteral("Next one"));
+    QCOMPARE(messageText(*popup)->text(), QStringLiteral("<b>hi</b>\r\nline 2"));
+    press(f, "changeButton");
     raisePopupAlarm(f);
-    QCOMPARE(popup->Text1->text(), QStringLiteral("Next one"));
+    QCOMPARE(messageText(*popup)->text(), QStringLiteral("Next one"));
 }
 
 QTEST_MAIN(TestMessageEditor)

@@ -26,23 +26,11 @@ namespace {
 const QString CheckTheBox = QStringLiteral("Please check the minutes box and try again!");
 const QString Zero = QStringLiteral("You can not put a zero in the minutes box!");
 
-QHash<QString, QWidget *> controlsOf(MainWindow &f)
-{
-    return {{QStringLiteral("Frame1"), f.Frame1},     {QStringLiteral("Label1"), f.Label1},
-            {QStringLiteral("Text1"), f.Text1},       {QStringLiteral("Command2"), f.Command2},
-            {QStringLiteral("Command3"), f.Command3}, {QStringLiteral("Option1"), f.Option1},
-            {QStringLiteral("Option2"), f.Option2},   {QStringLiteral("Option3"), f.Option3},
-            {QStringLiteral("Frame2"), f.Frame2},     {QStringLiteral("Label2"), f.Label2},
-            {QStringLiteral("Label3"), f.Label3},     {QStringLiteral("Label4"), f.Label4},
-            {QStringLiteral("Label5"), f.Label5},     {QStringLiteral("Command1"), f.Command1},
-            {QStringLiteral("Label6"), f.Label6},     {QStringLiteral("window"), f.client()}};
-}
-
 // The enabled states that tell the idle layout from the running one: every control of the
 // layout has the state `idle` gives it, and the timer runs exactly when the window is not idle.
 bool hasLayout(const MainWindow &f, bool idle)
 {
-    return settingsOpen(f, idle) && f.Timer1->isEnabled() == !idle;
+    return settingsOpen(f, idle) && countdownOf(f)->isEnabled() == !idle;
 }
 
 bool isIdle(const MainWindow &f)
@@ -72,7 +60,7 @@ private slots:
     void menuBarAsDesigned();
     void focusStartsOnExitAndTabsInOrder();
     void minutesBoxRefusesFifthCharacter();
-    void storedMessageLabelIsNeverShown();
+    void storedMessageIsNeverShown();
     void alarmKindKeepsItsControlsInStep_data();
     void alarmKindKeepsItsControlsInStep();
 
@@ -110,30 +98,36 @@ void TestMainWindow::startsIdleWithItsDesignValues()
     // The program's name as it reads, once; other tests compare with texts::caption().
     QCOMPARE(f.windowTitle(), QStringLiteral("Kelto Zelbo Break"));
     QCOMPARE(texts::caption(), f.windowTitle());
-    QCOMPARE(f.Frame1->title(), QStringLiteral("Zelbo Break"));
-    QCOMPARE(f.Frame2->title(), QStringLiteral("Next zelbo break"));
-    QCOMPARE(f.Label1->caption(), QStringLiteral("Minutes:"));
-    QCOMPARE(f.Text1->text(), QStringLiteral("10"));
-    QCOMPARE(f.Command2->text(), QStringLiteral("&Begin"));
-    QCOMPARE(f.Command3->text(), QStringLiteral("&Change"));
-    QCOMPARE(f.Option1->text(), QStringLiteral("&Make a sound"));
-    QCOMPARE(f.Option2->text(), QStringLiteral("&M&essage Box"));
-    QCOMPARE(f.Option3->text(), QStringLiteral("&Window Popup (best)"));
-    QCOMPARE(f.Label2->caption(), QStringLiteral("Minutes:"));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Label4->caption(), QStringLiteral("Seconds:"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Command1->text(), QStringLiteral("E&xit"));
-    QCOMPARE(f.Label6->caption(), QString());
+    QCOMPARE(control<QGroupBox>(f, "settingsFrame")->title(), QStringLiteral("Zelbo Break"));
+    QCOMPARE(control<QGroupBox>(f, "countdownFrame")->title(), QStringLiteral("Next zelbo break"));
+    QCOMPARE(control<forms::Label>(f, "minutesBoxCaption")->caption(), QStringLiteral("Minutes:"));
+    QCOMPARE(minutesBox(f)->text(), QStringLiteral("10"));
+    auto *exit = control<QPushButton>(f, "exitButton");
+    auto *begin = control<QPushButton>(f, "beginButton");
+    auto *change = control<QPushButton>(f, "changeButton");
+    auto *sound = control<forms::OptionButton>(f, "soundKind");
+    auto *messageBox = control<forms::OptionButton>(f, "messageBoxKind");
+    auto *popup = control<forms::OptionButton>(f, "popupKind");
+    QCOMPARE(begin->text(), QStringLiteral("&Begin"));
+    QCOMPARE(change->text(), QStringLiteral("&Change"));
+    QCOMPARE(sound->text(), QStringLiteral("&Make a sound"));
+    QCOMPARE(messageBox->text(), QStringLiteral("&M&essage Box"));
+    QCOMPARE(popup->text(), QStringLiteral("&Window Popup (best)"));
+    QCOMPARE(control<forms::Label>(f, "minutesLeftCaption")->caption(), QStringLiteral("Minutes:"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(control<forms::Label>(f, "secondsLeftCaption")->caption(), QStringLiteral("Seconds:"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(exit->text(), QStringLiteral("E&xit"));
+    QCOMPARE(f.alarmMessage(), QString());
 
-    QVERIFY(!f.Option1->value());
-    QVERIFY(!f.Option2->value());
-    QVERIFY(f.Option3->value());
+    QVERIFY(!sound->value());
+    QVERIFY(!messageBox->value());
+    QVERIFY(popup->value());
     QVERIFY(isIdle(f));
-    QCOMPARE(f.Timer1->interval(), std::chrono::milliseconds(1000));
-    QVERIFY(f.mnuMessage->isEnabled());
-    QVERIFY(f.Command1->isEnabled());
-    QVERIFY(!f.Command1->isDefault() && !f.Command2->isDefault() && !f.Command3->isDefault());
+    QCOMPARE(countdownOf(f)->interval(), std::chrono::milliseconds(1000));
+    QVERIFY(control<QAction>(f, "messageEntry")->isEnabled());
+    QVERIFY(exit->isEnabled());
+    QVERIFY(!exit->isDefault() && !begin->isDefault() && !change->isDefault());
 }
 
 void TestMainWindow::windowIsFixedAndPlaced()
@@ -150,40 +144,41 @@ void TestMainWindow::windowIsFixedAndPlaced()
 
 void TestMainWindow::controlsStandAtTheirPlaces_data()
 {
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("twips");
 
-    auto row = [](const char *control, const char *container, int l, int t, int w, int h) {
-        QTest::newRow(control) << QString::fromLatin1(control) << QString::fromLatin1(container)
-                               << QRect(l, t, w, h);
+    auto row = [](const char *name, const char *container, int l, int t, int w, int h) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container)
+                            << QRect(l, t, w, h);
     };
-    row("Frame1", "window", 120, 120, 2775, 2295);
-    row("Label1", "Frame1", 240, 360, 2415, 375);
-    row("Text1", "Frame1", 240, 600, 2295, 285);
-    row("Command2", "Frame1", 240, 960, 1095, 375);
-    row("Command3", "Frame1", 1440, 960, 1095, 375);
-    row("Option1", "Frame1", 240, 1440, 2055, 255);
-    row("Option2", "Frame1", 240, 1680, 2055, 255);
-    row("Option3", "Frame1", 240, 1920, 2055, 255);
-    row("Frame2", "window", 120, 2640, 2775, 1095);
-    row("Label2", "Frame2", 240, 360, 2175, 255);
-    row("Label3", "Frame2", 960, 360, 1455, 255);
-    row("Label4", "Frame2", 240, 720, 2175, 255);
-    row("Label5", "Frame2", 1080, 720, 1335, 255);
-    row("Command1", "window", 960, 3840, 975, 375);
-    row("Label6", "window", 2520, 3840, 375, 375);
+    row("settingsFrame", "window", 120, 120, 2775, 2295);
+    row("minutesBoxCaption", "settingsFrame", 240, 360, 2415, 375);
+    row("minutesBox", "settingsFrame", 240, 600, 2295, 285);
+    row("beginButton", "settingsFrame", 240, 960, 1095, 375);
+    row("changeButton", "settingsFrame", 1440, 960, 1095, 375);
+    row("soundKind", "settingsFrame", 240, 1440, 2055, 255);
+    row("messageBoxKind", "settingsFrame", 240, 1680, 2055, 255);
+    row("popupKind", "settingsFrame", 240, 1920, 2055, 255);
+    row("countdownFrame", "window", 120, 2640, 2775, 1095);
+    row("minutesLeftCaption", "countdownFrame", 240, 360, 2175, 255);
+    row("minutesLeft", "countdownFrame", 960, 360, 1455, 255);
+    row("secondsLeftCaption", "countdownFrame", 240, 720, 2175, 255);
+    row("secondsLeft", "countdownFrame", 1080, 720, 1335, 255);
+    row("exitButton", "window", 960, 3840, 975, 375);
 }
 
 void TestMainWindow::controlsStandAtTheirPlaces()
 {
-    QFETCH(QString, control);
+    QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QRect, twips);
 
-    const auto controls = controlsOf(forms::form<MainWindow>());
-    QWidget *widget = controls.value(control);
-    QCOMPARE(widget->parentWidget(), controls.value(container));
+    const MainWindow &f = forms::form<MainWindow>();
+    QWidget *widget = control(f, qPrintable(name));
+    QCOMPARE(widget->parentWidget(), container == QStringLiteral("window")
+                                         ? f.client()
+                                         : control(f, qPrintable(container)));
     QCOMPARE(widget->geometry(),
              forms::rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
 }
@@ -191,11 +186,13 @@ void TestMainWindow::controlsStandAtTheirPlaces()
 void TestMainWindow::valuesLieInFrontOfCaptions()
 {
     MainWindow &f = forms::form<MainWindow>();
-    const QPoint inMinutesValue = f.Label3->geometry().center();
-    const QPoint inSecondsValue = f.Label5->geometry().center();
-    QCOMPARE(f.Frame2->childAt(inMinutesValue), f.Label3);
-    QCOMPARE(f.Frame2->childAt(inSecondsValue), f.Label5);
-    QCOMPARE(f.Frame2->childAt(f.Label2->geometry().topLeft() + QPoint(2, 2)), f.Label2);
+    const QPoint inMinutesValue = minutesLeft(f)->geometry().center();
+    const QPoint inSecondsValue = secondsLeft(f)->geometry().center();
+    QWidget *frame = control(f, "countdownFrame");
+    QWidget *minutesCaption = control(f, "minutesLeftCaption");
+    QCOMPARE(frame->childAt(inMinutesValue), minutesLeft(f));
+    QCOMPARE(frame->childAt(inSecondsValue), secondsLeft(f));
+    QCOMPARE(frame->childAt(minutesCaption->geometry().topLeft() + QPoint(2, 2)), minutesCaption);
 }
 
 void TestMainWindow::menuBarAsDesigned()
@@ -208,74 +205,86 @@ void TestMainWindow::menuBarAsDesigned()
         return list;
     };
     QCOMPARE(f.menuBar()->actions().size(), 3);
-    QCOMPARE(f.mnuFile->title(), QStringLiteral("&File"));
-    QCOMPARE(f.mnuOptions->title(), QStringLiteral("&Options"));
-    QCOMPARE(f.mnuHelp->title(), QStringLiteral("&Help"));
-    QCOMPARE(captions(f.mnuFile),
+    QCOMPARE(control<QMenu>(f, "fileMenu")->title(), QStringLiteral("&File"));
+    QCOMPARE(control<QMenu>(f, "optionsMenu")->title(), QStringLiteral("&Options"));
+    QCOMPARE(control<QMenu>(f, "helpMenu")->title(), QStringLiteral("&Help"));
+    QCOMPARE(captions(control<QMenu>(f, "fileMenu")),
              QStringList({QStringLiteral("&Begin"), QStringLiteral("&Change"),
                           QStringLiteral("Hi&de"), QStringLiteral("-"), QStringLiteral("E&xit")}));
-    QCOMPARE(captions(f.mnuOptions),
+    QCOMPARE(captions(control<QMenu>(f, "optionsMenu")),
              QStringList({QStringLiteral("&Make a sound when alarm goes off"),
                           QStringLiteral("&Show a message box when alarm goes off"),
                           QStringLiteral("&Use a pop-up window when alarm goes off"),
                           QStringLiteral("-"), QStringLiteral("M&essage")}));
-    QCOMPARE(captions(f.mnuHelp), QStringList(QStringLiteral("&About")));
+    QCOMPARE(captions(control<QMenu>(f, "helpMenu")), QStringList(QStringLiteral("&About")));
 
-    QVERIFY(!f.mnuSnd->isChecked());
-    QVERIFY(!f.mnuMsgBox->isChecked());
-    QVERIFY(f.mnuWindow->isChecked());
-    for (QAction *entry : {f.mnuBegin, f.mnuChange, f.mnuHide, f.mnuExit, f.mnuSnd, f.mnuMsgBox,
-                           f.mnuWindow, f.mnuMessage, f.mnuAbout})
+    QVERIFY(!control<QAction>(f, "soundEntry")->isChecked());
+    QVERIFY(!control<QAction>(f, "messageBoxEntry")->isChecked());
+    QVERIFY(control<QAction>(f, "popupEntry")->isChecked());
+    for (const char *name : {"beginEntry", "changeEntry", "hideEntry", "exitEntry", "soundEntry",
+                             "messageBoxEntry", "popupEntry", "messageEntry", "aboutEntry"}) {
+        QAction *entry = control<QAction>(f, name);
         QVERIFY2(entry->isEnabled(), qPrintable(entry->text()));
+    }
 }
 
 void TestMainWindow::focusStartsOnExitAndTabsInOrder()
 {
     MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    QCOMPARE(QApplication::focusWidget(), f.Command1);
+    QWidget *exit = control(f, "exitButton");
+    QCOMPARE(QApplication::focusWidget(), exit);
 
     // Change is disabled while idle, and the option group is one stop, at its selected button.
-    const QList<QWidget *> expected = {f.Text1, f.Command2, f.Option3, f.Command1};
+    auto *popup = control<forms::OptionButton>(f, "popupKind");
+    const QList<QWidget *> expected = {minutesBox(f), control(f, "beginButton"), popup, exit};
     for (QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
 
     // Inside the group the arrow keys move the selection, raising the option's click.
-    f.Option3->setFocus();
-    QSignalSpy clicks(f.Option2, &QRadioButton::clicked);
-    QTest::keyClick(f.Option3, Qt::Key_Up);
-    QCOMPARE(QApplication::focusWidget(), f.Option2);
-    QVERIFY(f.Option2->value());
+    auto *messageBox = control<forms::OptionButton>(f, "messageBoxKind");
+    popup->setFocus();
+    QSignalSpy clicks(messageBox, &QRadioButton::clicked);
+    QTest::keyClick(popup, Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), messageBox);
+    QVERIFY(messageBox->value());
     QCOMPARE(clicks.size(), 1);
-    QTest::keyClick(f.Option2, Qt::Key_Tab);
-    QTest::keyClick(f.Command1, Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), f.Option2);
+    QTest::keyClick(messageBox, Qt::Key_Tab);
+    QTest::keyClick(exit, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), messageBox);
 }
 
 void TestMainWindow::minutesBoxRefusesFifthCharacter()
 {
     MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    f.Text1->clear();
-    f.Text1->setFocus();
-    QTest::keyClicks(f.Text1, QStringLiteral("12345"));
-    QCOMPARE(f.Text1->text(), QStringLiteral("1234"));
+    minutesBox(f)->clear();
+    minutesBox(f)->setFocus();
+    QTest::keyClicks(minutesBox(f), QStringLiteral("12345"));
+    QCOMPARE(minutesBox(f)->text(), QStringLiteral("1234"));
 
-    f.Text1->clear();
+    minutesBox(f)->clear();
     QApplication::clipboard()->setText(QStringLiteral("987654"));
-    f.Text1->paste();
-    QCOMPARE(f.Text1->text(), QStringLiteral("9876"));
+    minutesBox(f)->paste();
+    QCOMPARE(minutesBox(f)->text(), QStringLiteral("9876"));
 }
 
-void TestMainWindow::storedMessageLabelIsNeverShown()
+void TestMainWindow::storedMessageIsNeverShown()
 {
     MainWindow &f = forms::show<MainWindow>();
-    f.Label6->setCaption(QStringLiteral("Stretch your legs"));
-    f.Command2_Click();
-    QVERIFY(!f.Label6->isVisible());
-    QVERIFY(f.Label6->isHidden());
+    const QString message = QStringLiteral("Stretch your legs");
+    f.setAlarmMessage(message);
+    press(f, "beginButton");
+    QCOMPARE(f.alarmMessage(), message);
+    // No control of the main window holds it: it is the pop-up's to show.
+    QStringList shown;
+    for (const QLabel *label : f.findChildren<QLabel *>())
+        shown.append(label->text());
+    for (const QLineEdit *box : f.findChildren<QLineEdit *>())
+        shown.append(box->text());
+    QVERIFY2(!shown.contains(message), qPrintable(shown.join(QStringLiteral(" | "))));
 }
 
 void TestMainWindow::alarmKindKeepsItsControlsInStep_data()
@@ -306,19 +315,8 @@ void TestMainWindow::alarmKindKeepsItsControlsInStep()
     QFETCH(int, kind);
 
     MainWindow &f = forms::form<MainWindow>();
-    const QHash<QString, QAction *> entries = {{QStringLiteral("soundEntry"), f.mnuSnd},
-                                               {QStringLiteral("messageBoxEntry"), f.mnuMsgBox},
-                                               {QStringLiteral("popupEntry"), f.mnuWindow}};
-    const QHash<QString, forms::OptionButton *> options = {
-        {QStringLiteral("soundKind"), f.Option1},
-        {QStringLiteral("messageBoxKind"), f.Option2},
-        {QStringLiteral("popupKind"), f.Option3}};
-    for (const QString &control : chosenBy) {
-        if (entries.contains(control))
-            entries.value(control)->trigger();
-        else
-            options.value(control)->click();
-    }
+    for (const QString &name : chosenBy)
+        press(f, qPrintable(name));
     QCOMPARE(alarmKindShown(f), alarmKindShownFor(kind));
 }
 
@@ -362,13 +360,13 @@ void TestMainWindow::beginChecksTheMinutesBox()
     QFETCH(QString, message);
 
     MainWindow &f = forms::form<MainWindow>();
-    f.Text1->setText(minutes);
-    f.Command2_Click();
+    minutesBox(f)->setText(minutes);
+    press(f, "beginButton");
 
     if (message.isEmpty()) {
         QVERIFY(desktop->boxes.isEmpty());
-        QCOMPARE(f.Label3->caption(), minutes); // copied unchanged
-        QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+        QCOMPARE(minutesLeft(f)->caption(), minutes); // copied unchanged
+        QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
         QVERIFY(isRunning(f));
         return;
     }
@@ -378,27 +376,27 @@ void TestMainWindow::beginChecksTheMinutesBox()
     QCOMPARE(desktop->boxes[0].text, message);
     // The user's own press brings it: Enter may dismiss it at once.
     QCOMPARE(desktop->boxes[0].arrival, forms::Desktop::Arrival::Answer);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Text1->text(), minutes);
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(minutesBox(f)->text(), minutes);
     QVERIFY(isIdle(f));
 }
 
 void TestMainWindow::fileBeginGivesTheSameMessages()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Text1->setText(QStringLiteral("0"));
-    f.mnuBegin->trigger();
-    f.Text1->clear();
-    f.mnuBegin->trigger();
+    minutesBox(f)->setText(QStringLiteral("0"));
+    press(f, "beginEntry");
+    minutesBox(f)->clear();
+    press(f, "beginEntry");
     QCOMPARE(desktop->boxes.size(), 2);
     QCOMPARE(desktop->boxes[0].text, Zero);
     QCOMPARE(desktop->boxes[1].text, CheckTheBox);
 
-    f.Text1->setText(QStringLiteral("3"));
-    f.mnuBegin->trigger();
+    minutesBox(f)->setText(QStringLiteral("3"));
+    press(f, "beginEntry");
     QVERIFY(isRunning(f));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("3"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("3"));
 }
 
 void TestMainWindow::beginButtonByKeyboard()
@@ -407,7 +405,7 @@ void TestMainWindow::beginButtonByKeyboard()
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QTest::keyClick(&f, Qt::Key_B, Qt::AltModifier);
     QTRY_VERIFY(isRunning(f));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("10"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("10"));
     // Change now has the keyboard's Alt+C.
     QTest::keyClick(&f, Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(isIdle(f));
@@ -416,84 +414,84 @@ void TestMainWindow::beginButtonByKeyboard()
 void TestMainWindow::oneMinuteCountdownSequence()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
-    QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("1"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
 
     tick(f, 1);
-    QCOMPARE(f.Label5->caption(), QStringLiteral("58"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("58"));
     tick(f, 58);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("1"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
     tick(f, 1);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
 }
 
 void TestMainWindow::displayKeepsTypedSpellingUntilFirstRollover()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Text1->setText(QStringLiteral("007"));
-    f.Command2_Click();
+    minutesBox(f)->setText(QStringLiteral("007"));
+    press(f, "beginButton");
     tick(f, 59);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("007"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("007"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
     tick(f, 1);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("6"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("6"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
 }
 
 void TestMainWindow::secondsRolloverFromAnyPath()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Label3->setCaption(QStringLiteral("4"));
-    f.Label5->setCaption(QStringLiteral("-1"));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("3"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+    minutesLeft(f)->setCaption(QStringLiteral("4"));
+    secondsLeft(f)->setCaption(QStringLiteral("-1"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("3"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
 }
 
 void TestMainWindow::unreadableMinutesStandStill()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Label3->setCaption(QStringLiteral("x"));
-    f.Label5->setCaption(QStringLiteral("0"));
+    minutesLeft(f)->setCaption(QStringLiteral("x"));
+    secondsLeft(f)->setCaption(QStringLiteral("0"));
     tick(f, 1);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("x"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("x"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
 }
 
 void TestMainWindow::changeFreezesTheDisplays()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.Command2_Click();
+    press(f, "beginButton");
     tick(f, 20);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("10"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("39"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("10"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("39"));
 
-    f.Command3_Click();
+    press(f, "changeButton");
     QVERIFY(isIdle(f));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("10"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("39"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("10"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("39"));
 
     // Begin then overwrites both displays.
-    f.Text1->setText(QStringLiteral("2"));
-    f.Command2_Click();
-    QCOMPARE(f.Label3->caption(), QStringLiteral("2"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+    minutesBox(f)->setText(QStringLiteral("2"));
+    press(f, "beginButton");
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("2"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
 }
 
 void TestMainWindow::fileChangeWhenIdleChangesNothing()
 {
     MainWindow &f = forms::form<MainWindow>();
-    f.mnuChange->trigger();
+    press(f, "changeEntry");
     QVERIFY(isIdle(f));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
-    QVERIFY(f.mnuChange->isEnabled());
-    f.Command2_Click();
-    f.mnuChange->trigger();
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("0"));
+    QVERIFY(control<QAction>(f, "changeEntry")->isEnabled());
+    press(f, "beginButton");
+    press(f, "changeEntry");
     QVERIFY(isIdle(f));
-    QVERIFY(f.mnuChange->isEnabled());
+    QVERIFY(control<QAction>(f, "changeEntry")->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindow)

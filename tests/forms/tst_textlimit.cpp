@@ -2,6 +2,7 @@
 #include "forms/multilinetextbox.h"
 #include "forms/textlimit.h"
 #include "forms/windows.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>
@@ -73,10 +74,11 @@ forms::MultiLineTextBox *TestTextLimit::editorBox(const QString &text)
     MessageEditor &editor = forms::show<MessageEditor>();
     if (!QTest::qWaitForWindowActive(&editor))
         return nullptr;
-    editor.Text1->setText(text);
-    editor.Text1->setFocus();
-    editor.Text1->moveCursor(QTextCursor::End);
-    return editor.Text1;
+    forms::MultiLineTextBox *box = messageText(editor);
+    box->setText(text);
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
+    return box;
 }
 
 void TestTextLimit::countedLength_data()

@@ -103,11 +103,11 @@ void TestAboutWindow::clicksOnTheLabels()
 void TestAboutWindow::helpAboutOpensOneWindow()
 {
     MainWindow &main = forms::show<MainWindow>();
-    main.mnuAbout->trigger();
+    press(main, "aboutEntry");
     AboutWindow *about = forms::loaded<AboutWindow>();
     QVERIFY(about);
     QVERIFY(about->isVisible());
-    main.mnuAbout_Click();
+    press(main, "aboutEntry");
     QCOMPARE(forms::loaded<AboutWindow>(), about);
     QCOMPARE(aboutWindowsInExistence(), 1);
 }
@@ -115,10 +115,10 @@ void TestAboutWindow::helpAboutOpensOneWindow()
 void TestAboutWindow::okLeavesARunningCountdownAlone()
 {
     MainWindow &main = forms::show<MainWindow>();
-    main.Command2_Click();
+    press(main, "beginButton");
     tick(main, 5);
-    main.mnuAbout->trigger();
-    main.mnuHide->trigger();
+    press(main, "aboutEntry");
+    press(main, "hideEntry");
     QVERIFY(main.isMinimized());
 
     QTest::mouseClick(control<QPushButton>(*forms::loaded<AboutWindow>(), "okButton"),
@@ -128,11 +128,11 @@ void TestAboutWindow::okLeavesARunningCountdownAlone()
     QCOMPARE(forms::loaded<MainWindow>(), &main);
     QVERIFY(main.isVisible());
     QVERIFY(!main.isMinimized());
-    QVERIFY(main.Timer1->isEnabled());
-    QVERIFY(main.Command3->isEnabled());
-    QVERIFY(!main.Command2->isEnabled());
-    QCOMPARE(main.Label3->caption(), QStringLiteral("10"));
-    QCOMPARE(main.Label5->caption(), QStringLiteral("54"));
+    QVERIFY(countdownOf(main)->isEnabled());
+    QVERIFY(control<QPushButton>(main, "changeButton")->isEnabled());
+    QVERIFY(!control<QPushButton>(main, "beginButton")->isEnabled());
+    QCOMPARE(minutesLeft(main)->caption(), QStringLiteral("10"));
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("54"));
 }
 
 void TestAboutWindow::okAfterTheMainWindowWasClosed_data()
@@ -150,13 +150,13 @@ void TestAboutWindow::okAfterTheMainWindowWasClosed()
     QVERIFY(QTest::qWaitForWindowExposed(&old));
     QPointer<MainWindow> oldGuard(&old);
     QPointer<Advertisement> ad(forms::loaded<Advertisement>());
-    old.Text1->setText(QStringLiteral("25"));
-    old.Command2_Click();
+    minutesBox(old)->setText(QStringLiteral("25"));
+    press(old, "beginButton");
     tick(old, 3);
     tick(*ad, 3);
     if (adClosed)
         control<QPushButton>(*ad, "closeButton")->click();
-    old.mnuAbout->trigger();
+    press(old, "aboutEntry");
     AboutWindow *about = forms::loaded<AboutWindow>();
 
     closeByWindowSystem(old);
@@ -172,12 +172,12 @@ void TestAboutWindow::okAfterTheMainWindowWasClosed()
     MainWindow *fresh = forms::loaded<MainWindow>();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
-    QCOMPARE(fresh->Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(fresh->Label5->caption(), QStringLiteral("0"));
-    QCOMPARE(fresh->Text1->text(), QStringLiteral("10"));
-    QVERIFY(!fresh->Timer1->isEnabled());
-    QVERIFY(fresh->Command2->isEnabled());
-    QVERIFY(!fresh->Command3->isEnabled());
+    QCOMPARE(minutesLeft(*fresh)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(*fresh)->caption(), QStringLiteral("0"));
+    QCOMPARE(minutesBox(*fresh)->text(), QStringLiteral("10"));
+    QVERIFY(!countdownOf(*fresh)->isEnabled());
+    QVERIFY(control<QPushButton>(*fresh, "beginButton")->isEnabled());
+    QVERIFY(!control<QPushButton>(*fresh, "changeButton")->isEnabled());
 
     Advertisement *shown = forms::loaded<Advertisement>();
     QVERIFY(shown);

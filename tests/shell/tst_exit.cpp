@@ -39,11 +39,12 @@ int instances()
 // What the user sees of the main window: its displays, its box and which controls work.
 QString mainState(const MainWindow &f)
 {
-    return QStringList(
-               {f.Label3->caption(), f.Label5->caption(), f.Text1->text(),
-                QString::number(f.Timer1->isEnabled()), QString::number(f.Command2->isEnabled()),
-                QString::number(f.Command3->isEnabled()), QString::number(f.mnuBegin->isEnabled()),
-                QString::number(f.Text1->isEnabled())})
+    return QStringList({minutesLeft(f)->caption(), secondsLeft(f)->caption(), minutesBox(f)->text(),
+                        QString::number(countdownOf(f)->isEnabled()),
+                        QString::number(control<QPushButton>(f, "beginButton")->isEnabled()),
+                        QString::number(control<QPushButton>(f, "changeButton")->isEnabled()),
+                        QString::number(control<QAction>(f, "beginEntry")->isEnabled()),
+                        QString::number(minutesBox(f)->isEnabled())})
         .join(QLatin1Char('/'));
 }
 
@@ -103,20 +104,20 @@ void TestExit::exitSequence()
     QPointer<MessageEditor> editor;
     QPointer<AlarmPopup> popup;
     if (before == QStringLiteral("About"))
-        main.mnuAbout->trigger();
+        press(main, "aboutEntry");
     if (before == QStringLiteral("advertisement closed"))
         control<QPushButton>(*ad, "closeButton")->click();
     if (before == QStringLiteral("pop-up and editor")) {
         popup = &forms::show<AlarmPopup>();
-        main.mnuMessage->trigger();
+        press(main, "messageEntry");
         editor = forms::loaded<MessageEditor>();
-        QTest::keyClicks(editor->Text1, QStringLiteral("Walk around"));
+        QTest::keyClicks(messageText(*editor), QStringLiteral("Walk around"));
     }
 
     if (fromMenu)
-        main.mnuExit->trigger();
+        press(main, "exitEntry");
     else
-        QTest::mouseClick(main.Command1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(main, "exitButton"), Qt::LeftButton);
 
     FarewellWindow *farewell = forms::loaded<FarewellWindow>();
     QVERIFY(farewell);
@@ -141,7 +142,7 @@ void TestExit::exitSequence()
         QCOMPARE(forms::loaded<Advertisement>(), ad.data());
     if (editor) {
         QCOMPARE(forms::loaded<MessageEditor>(), editor.data());
-        QCOMPARE(editor->Text1->text(), QStringLiteral("Walk around"));
+        QCOMPARE(messageText(*editor)->text(), QStringLiteral("Walk around"));
         QCOMPARE(forms::loaded<AlarmPopup>(), popup.data());
     }
 
@@ -180,8 +181,8 @@ void TestExit::farewellEndsTheProgram()
     QFETCH(int, how);
 
     MainWindow &main = forms::show<MainWindow>();
-    main.mnuAbout->trigger();
-    main.Command1_Click();
+    press(main, "aboutEntry");
+    press(main, "exitButton");
     FarewellWindow *farewell = forms::loaded<FarewellWindow>();
     QVERIFY(farewell);
     QCOMPARE(desktop->programEnds, 0);
@@ -208,7 +209,7 @@ void TestExit::farewellEndsTheProgram()
 void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
 {
     MainWindow &main = forms::show<MainWindow>();
-    main.mnuAbout->trigger();
+    press(main, "aboutEntry");
     AboutWindow *about = forms::loaded<AboutWindow>();
     Advertisement *ad = forms::loaded<Advertisement>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
@@ -242,14 +243,14 @@ void TestExit::fileBeginAndChangeActAsTheirButtons()
 {
     MainWindow &main = forms::form<MainWindow>();
     const QString fresh = mainState(main);
-    main.mnuChange->trigger(); // idle: nothing to change
+    press(main, "changeEntry"); // idle: nothing to change
     QCOMPARE(mainState(main), fresh);
 
     for (const QString &minutes : {QStringLiteral("abc"), QString(), QStringLiteral("0")}) {
         desktop->boxes.clear();
-        main.Text1->setText(minutes);
-        main.Command2_Click();
-        main.mnuBegin->trigger();
+        minutesBox(main)->setText(minutes);
+        press(main, "beginButton");
+        press(main, "beginEntry");
         QCOMPARE(desktop->boxes.size(), 2);
         const RecordingDesktop::Box &button = desktop->boxes[0];
         const RecordingDesktop::Box &menu = desktop->boxes[1];
@@ -258,16 +259,16 @@ void TestExit::fileBeginAndChangeActAsTheirButtons()
         QCOMPARE(menu.icon, button.icon);
         QCOMPARE(menu.title, button.title);
         QCOMPARE(menu.text, button.text);
-        QVERIFY(!main.Timer1->isEnabled());
+        QVERIFY(!countdownOf(main)->isEnabled());
     }
 
     // Idle again after a Change, with the displays frozen where they stood.
-    main.Text1->setText(QStringLiteral("10"));
-    main.Command2_Click();
+    minutesBox(main)->setText(QStringLiteral("10"));
+    press(main, "beginButton");
     tick(main, 20);
-    main.Command3_Click();
+    press(main, "changeButton");
     const QString stopped = mainState(main);
-    main.mnuChange->trigger();
+    press(main, "changeEntry");
     QCOMPARE(mainState(main), stopped);
 }
 
@@ -275,19 +276,19 @@ void TestExit::fileHideMinimisesAndTheCountdownGoesOn()
 {
     MainWindow &main = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    main.Command2_Click();
+    press(main, "beginButton");
     tick(main, 2);
 
-    main.mnuHide->trigger();
+    press(main, "hideEntry");
 
     QVERIFY(main.isMinimized());
     QVERIFY(main.windowState() & Qt::WindowMinimized);
     QCOMPARE(forms::loaded<MainWindow>(), &main);
-    QVERIFY(main.Timer1->isEnabled());
-    QCOMPARE(main.Label5->caption(), QStringLiteral("57"));
+    QVERIFY(countdownOf(main)->isEnabled());
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("57"));
     tick(main, 1);
-    QCOMPARE(main.Label5->caption(), QStringLiteral("56"));
-    QCOMPARE(main.Label3->caption(), QStringLiteral("10"));
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("56"));
+    QCOMPARE(minutesLeft(main)->caption(), QStringLiteral("10"));
 }
 
 QTEST_MAIN(TestExit)

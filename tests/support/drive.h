@@ -5,9 +5,12 @@
 #include <QtGlobal>
 
 class MainWindow;
+class QLineEdit;
 class QWidget;
 
 namespace forms {
+class Label;
+class MultiLineTextBox;
 class Timer;
 } // namespace forms
 
@@ -16,7 +19,7 @@ class Timer;
 // sends, and the main window's layout read as one value.
 
 // The control of `window` named `name` (its object name); a window without it ends the test.
-template <class T>
+template <class T = QWidget>
 T *control(const QObject &window, const char *name)
 {
     T *found = window.findChild<T *>(QString::fromLatin1(name));
@@ -33,6 +36,17 @@ forms::Timer *countdownOf(const QWidget &window);
 
 // Fires the window's countdown timer `times` times, as an interval passing each.
 void tick(QWidget &window, int times);
+
+// Presses the button, or triggers the menu entry, named `name`, as the user does.
+void press(const QObject &window, const char *name);
+
+// The main window's minutes box, and the minutes and seconds left (of the advertisement too).
+QLineEdit *minutesBox(const QWidget &window);
+forms::Label *minutesLeft(const QWidget &window);
+forms::Label *secondsLeft(const QWidget &window);
+
+// The message editor's box, or the alarm pop-up's.
+forms::MultiLineTextBox *messageText(const QWidget &window);
 
 // Stops the countdowns of `window` (the advertisement's fifteen seconds, the farewell's two), so
 // that a test waiting on a busy machine for the window to be shown is not overtaken by them.
