@@ -8,6 +8,7 @@
 #include "forms/multilinetextbox.h"
 #include "forms/timer.h"
 #include "forms/windows.h"
+#include "shell/named.h"
 
 #include <QIcon>
 #include <QLineEdit>
@@ -18,8 +19,7 @@ AlarmPopup::AlarmPopup() : forms::Window(QStringLiteral("Window Popup"), 4680, 2
     guardAgainstTyping();
 
     m_messageText = new forms::MultiLineTextBox(client());
-    m_messageText->setObjectName(QStringLiteral("messageText"));
-    forms::placeTwips(m_messageText, 120, 120, 4455, 2175);
+    forms::placeTwips(named(m_messageText, "messageText"), 120, 120, 4455, 2175);
     m_messageText->setLocked(true);
     m_messageText->setMaxLength(MessageEditor::MessageLength);
     m_messageText->setAccessibleName(QStringLiteral("Alarm message"));
@@ -30,13 +30,11 @@ AlarmPopup::AlarmPopup() : forms::Window(QStringLiteral("Window Popup"), 4680, 2
 
     auto *continueButton =
         new forms::CommandButton(QStringLiteral("&Continue Countdown"), client());
-    continueButton->setObjectName(QStringLiteral("continueButton"));
-    forms::placeTwips(continueButton, 2640, 2400, 1935, 375);
+    forms::placeTwips(named(continueButton, "continueButton"), 2640, 2400, 1935, 375);
     connect(continueButton, &QPushButton::clicked, this, &AlarmPopup::continueCountdown);
 
     auto *stopButton = new forms::CommandButton(QStringLiteral("&Stop"), client());
-    stopButton->setObjectName(QStringLiteral("stopButton"));
-    forms::placeTwips(stopButton, 1560, 2400, 975, 375);
+    forms::placeTwips(named(stopButton, "stopButton"), 1560, 2400, 975, 375);
     connect(stopButton, &QPushButton::clicked, this, &AlarmPopup::stopCountdown);
 
     setTabOrder({m_messageText, continueButton, stopButton});

@@ -6,6 +6,7 @@
 #include "forms/label.h"
 #include "forms/multilinetextbox.h"
 #include "forms/windows.h"
+#include "shell/named.h"
 
 #include <QIcon>
 
@@ -16,24 +17,20 @@ MessageEditor::MessageEditor() : forms::Window(QStringLiteral("Message"), 4680, 
 
     auto *prompt = new forms::Label(
         QStringLiteral("This message will be displayed when the alarm goes off:"), client());
-    prompt->setObjectName(QStringLiteral("prompt"));
-    forms::placeTwips(prompt, 120, 120, 4455, 495);
+    forms::placeTwips(named(prompt, "prompt"), 120, 120, 4455, 495);
 
     m_messageText = new forms::MultiLineTextBox(client());
-    m_messageText->setObjectName(QStringLiteral("messageText"));
-    forms::placeTwips(m_messageText, 120, 360, 4455, 2175);
+    forms::placeTwips(named(m_messageText, "messageText"), 120, 360, 4455, 2175);
     m_messageText->setMaxLength(MessageLength);
     // The prompt names the box for a screen reader.
     prompt->setBuddy(m_messageText);
 
     auto *okButton = new forms::CommandButton(QStringLiteral("&Ok"), client());
-    okButton->setObjectName(QStringLiteral("okButton"));
-    forms::placeTwips(okButton, 2520, 2640, 975, 375);
+    forms::placeTwips(named(okButton, "okButton"), 2520, 2640, 975, 375);
     connect(okButton, &QPushButton::clicked, this, &MessageEditor::storeMessage);
 
     auto *cancelButton = new forms::CommandButton(QStringLiteral("&Cancel"), client());
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    forms::placeTwips(cancelButton, 3600, 2640, 975, 375);
+    forms::placeTwips(named(cancelButton, "cancelButton"), 3600, 2640, 975, 375);
     connect(cancelButton, &QPushButton::clicked, this, &MessageEditor::discard);
 
     // The text box is drawn over the lower part of the prompt's box.

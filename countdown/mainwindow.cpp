@@ -15,6 +15,7 @@
 #include "shell/aboutwindow.h"
 #include "shell/advertisement.h"
 #include "shell/farewellwindow.h"
+#include "shell/named.h"
 #include "shell/texts.h"
 
 #include <QAction>
@@ -58,12 +59,10 @@ MainWindow::MainWindow()
     createCountdownFrame();
 
     auto *exitButton = new forms::CommandButton(QStringLiteral("E&xit"), client());
-    exitButton->setObjectName(QStringLiteral("exitButton"));
-    forms::placeTwips(exitButton, 960, 3840, 975, 375);
+    forms::placeTwips(named(exitButton, "exitButton"), 960, 3840, 975, 375);
     connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
 
-    m_countdown = new forms::Timer(1000ms, this);
-    m_countdown->setObjectName(QStringLiteral("countdown"));
+    m_countdown = named(new forms::Timer(1000ms, this), "countdown");
     connect(m_countdown, &forms::Timer::timer, this, &MainWindow::tick);
 
     createMenus();
@@ -76,61 +75,48 @@ MainWindow::MainWindow()
 void MainWindow::createSettingsFrame()
 {
     auto *frame = new QGroupBox(QStringLiteral("Zelbo Break"), client());
-    frame->setObjectName(QStringLiteral("settingsFrame"));
-    forms::placeTwips(frame, 120, 120, 2775, 2295);
+    forms::placeTwips(named(frame, "settingsFrame"), 120, 120, 2775, 2295);
 
     auto *caption = new forms::Label(QStringLiteral("Minutes:"), frame);
-    caption->setObjectName(QStringLiteral("minutesBoxCaption"));
-    forms::placeTwips(caption, 240, 360, 2415, 375);
+    forms::placeTwips(named(caption, "minutesBoxCaption"), 240, 360, 2415, 375);
 
     m_minutesBox = new QLineEdit(QStringLiteral("10"), frame);
-    m_minutesBox->setObjectName(QStringLiteral("minutesBox"));
     m_minutesBox->setMaxLength(MinutesBoxLength);
     m_acceptedLength = m_minutesBox->text();
-    forms::placeTwips(m_minutesBox, 240, 600, 2295, 285);
+    forms::placeTwips(named(m_minutesBox, "minutesBox"), 240, 600, 2295, 285);
     // Read as the minutes box, not as the frame around it.
     caption->setBuddy(m_minutesBox);
 
     m_beginButton = new forms::CommandButton(QStringLiteral("&Begin"), frame);
-    m_beginButton->setObjectName(QStringLiteral("beginButton"));
-    forms::placeTwips(m_beginButton, 240, 960, 1095, 375);
+    forms::placeTwips(named(m_beginButton, "beginButton"), 240, 960, 1095, 375);
     connect(m_beginButton, &QPushButton::clicked, this, &MainWindow::begin);
 
     m_changeButton = new forms::CommandButton(QStringLiteral("&Change"), frame);
-    m_changeButton->setObjectName(QStringLiteral("changeButton"));
-    forms::placeTwips(m_changeButton, 1440, 960, 1095, 375);
+    forms::placeTwips(named(m_changeButton, "changeButton"), 1440, 960, 1095, 375);
     m_changeButton->setEnabled(false);
     connect(m_changeButton, &QPushButton::clicked, this, &MainWindow::change);
 
     m_soundKind = new forms::OptionButton(QStringLiteral("&Make a sound"), frame);
-    m_soundKind->setObjectName(QStringLiteral("soundKind"));
-    forms::placeTwips(m_soundKind, 240, 1440, 2055, 255);
+    forms::placeTwips(named(m_soundKind, "soundKind"), 240, 1440, 2055, 255);
     m_messageBoxKind = new forms::OptionButton(QStringLiteral("&M&essage Box"), frame);
-    m_messageBoxKind->setObjectName(QStringLiteral("messageBoxKind"));
-    forms::placeTwips(m_messageBoxKind, 240, 1680, 2055, 255);
+    forms::placeTwips(named(m_messageBoxKind, "messageBoxKind"), 240, 1680, 2055, 255);
     m_popupKind = new forms::OptionButton(QStringLiteral("&Window Popup (best)"), frame);
-    m_popupKind->setObjectName(QStringLiteral("popupKind"));
-    forms::placeTwips(m_popupKind, 240, 1920, 2055, 255);
+    forms::placeTwips(named(m_popupKind, "popupKind"), 240, 1920, 2055, 255);
 }
 
 void MainWindow::createCountdownFrame()
 {
     auto *frame = new QGroupBox(QStringLiteral("Next zelbo break"), client());
-    frame->setObjectName(QStringLiteral("countdownFrame"));
-    forms::placeTwips(frame, 120, 2640, 2775, 1095);
+    forms::placeTwips(named(frame, "countdownFrame"), 120, 2640, 2775, 1095);
 
     auto *minutesCaption = new forms::Label(QStringLiteral("Minutes:"), frame);
-    minutesCaption->setObjectName(QStringLiteral("minutesLeftCaption"));
-    forms::placeTwips(minutesCaption, 240, 360, 2175, 255);
+    forms::placeTwips(named(minutesCaption, "minutesLeftCaption"), 240, 360, 2175, 255);
     m_minutesLeft = new forms::Label(QStringLiteral("0"), frame);
-    m_minutesLeft->setObjectName(QStringLiteral("minutesLeft"));
-    forms::placeTwips(m_minutesLeft, 960, 360, 1455, 255);
+    forms::placeTwips(named(m_minutesLeft, "minutesLeft"), 960, 360, 1455, 255);
     auto *secondsCaption = new forms::Label(QStringLiteral("Seconds:"), frame);
-    secondsCaption->setObjectName(QStringLiteral("secondsLeftCaption"));
-    forms::placeTwips(secondsCaption, 240, 720, 2175, 255);
+    forms::placeTwips(named(secondsCaption, "secondsLeftCaption"), 240, 720, 2175, 255);
     m_secondsLeft = new forms::Label(QStringLiteral("0"), frame);
-    m_secondsLeft->setObjectName(QStringLiteral("secondsLeft"));
-    forms::placeTwips(m_secondsLeft, 1080, 720, 1335, 255);
+    forms::placeTwips(named(m_secondsLeft, "secondsLeft"), 1080, 720, 1335, 255);
     // A screen reader hears the bare numbers; these say which is which.
     m_minutesLeft->setAccessibleDescription(QStringLiteral("Minutes left"));
     m_secondsLeft->setAccessibleDescription(QStringLiteral("Seconds left"));
@@ -142,34 +128,30 @@ void MainWindow::createCountdownFrame()
 
 void MainWindow::createMenus()
 {
-    const auto name = [](QObject *object, const char *role) {
-        object->setObjectName(QString::fromLatin1(role));
-    };
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    name(file, "fileMenu");
-    m_beginEntry = file->addAction(QStringLiteral("&Begin"), this, &MainWindow::begin);
-    name(m_beginEntry, "beginEntry");
-    name(file->addAction(QStringLiteral("&Change"), this, &MainWindow::change), "changeEntry");
-    name(file->addAction(QStringLiteral("Hi&de"), this, &MainWindow::minimise), "hideEntry");
+    QMenu *file = named(menuBar()->addMenu(QStringLiteral("&File")), "fileMenu");
+    m_beginEntry =
+        named(file->addAction(QStringLiteral("&Begin"), this, &MainWindow::begin), "beginEntry");
+    named(file->addAction(QStringLiteral("&Change"), this, &MainWindow::change), "changeEntry");
+    named(file->addAction(QStringLiteral("Hi&de"), this, &MainWindow::minimise), "hideEntry");
     file->addSeparator();
-    name(file->addAction(QStringLiteral("E&xit"), this, &MainWindow::exitProgram), "exitEntry");
+    named(file->addAction(QStringLiteral("E&xit"), this, &MainWindow::exitProgram), "exitEntry");
 
-    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
-    name(options, "optionsMenu");
-    m_soundEntry = options->addAction(QStringLiteral("&Make a sound when alarm goes off"));
-    name(m_soundEntry, "soundEntry");
+    QMenu *options = named(menuBar()->addMenu(QStringLiteral("&Options")), "optionsMenu");
+    m_soundEntry = named(options->addAction(QStringLiteral("&Make a sound when alarm goes off")),
+                         "soundEntry");
     m_messageBoxEntry =
-        options->addAction(QStringLiteral("&Show a message box when alarm goes off"));
-    name(m_messageBoxEntry, "messageBoxEntry");
-    m_popupEntry = options->addAction(QStringLiteral("&Use a pop-up window when alarm goes off"));
-    name(m_popupEntry, "popupEntry");
+        named(options->addAction(QStringLiteral("&Show a message box when alarm goes off")),
+              "messageBoxEntry");
+    m_popupEntry =
+        named(options->addAction(QStringLiteral("&Use a pop-up window when alarm goes off")),
+              "popupEntry");
     options->addSeparator();
-    m_messageEntry = options->addAction(QStringLiteral("M&essage"), this, &MainWindow::editMessage);
-    name(m_messageEntry, "messageEntry");
+    m_messageEntry =
+        named(options->addAction(QStringLiteral("M&essage"), this, &MainWindow::editMessage),
+              "messageEntry");
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    name(help, "helpMenu");
-    name(help->addAction(QStringLiteral("&About"), this, &MainWindow::showAbout), "aboutEntry");
+    QMenu *help = named(menuBar()->addMenu(QStringLiteral("&Help")), "helpMenu");
+    named(help->addAction(QStringLiteral("&About"), this, &MainWindow::showAbout), "aboutEntry");
 }
 
 void MainWindow::connectAlarmKinds()

@@ -8,6 +8,7 @@
 #include "forms/windows.h"
 #include "kzb_version.h"
 #include "shell/links.h"
+#include "shell/named.h"
 #include "shell/texts.h"
 
 #include <QIcon>
@@ -24,13 +25,11 @@ AboutWindow::AboutWindow() : forms::Window(QStringLiteral("About"), 5955, 2385)
     centreOnScreen();
 
     auto *okButton = new forms::CommandButton(QStringLiteral("&Ok"), client());
-    okButton->setObjectName(QStringLiteral("okButton"));
-    forms::placeTwips(okButton, 4920, 1920, 975, 375);
+    forms::placeTwips(named(okButton, "okButton"), 4920, 1920, 975, 375);
     connect(okButton, &QPushButton::clicked, this, &AboutWindow::dismiss);
 
     auto *mailAddress = new forms::Label(links::MailAddress, client());
-    mailAddress->setObjectName(QStringLiteral("mailAddress"));
-    forms::placeTwips(mailAddress, 840, 1800, 1935, 255);
+    forms::placeTwips(named(mailAddress, "mailAddress"), 840, 1800, 1935, 255);
     mailAddress->setUnderline(true);
     mailAddress->setForeColor(QColor(0, 0, 255));
     mailAddress->setCursor(Qt::PointingHandCursor);
@@ -38,32 +37,25 @@ AboutWindow::AboutWindow() : forms::Window(QStringLiteral("About"), 5955, 2385)
     mailAddress->setAccessibleDescription(QStringLiteral("Writes a new e-mail to the maker"));
 
     auto *version = new forms::Label(QStringLiteral("Version: " KZB_VERSION_SHORT), client());
-    version->setObjectName(QStringLiteral("version"));
-    forms::placeTwips(version, 4320, 840, 1695, 495);
+    forms::placeTwips(named(version, "version"), 4320, 840, 1695, 495);
 
     // Right of the picture: what the program is and who made it.
     auto *freeware = new forms::Label(QStringLiteral("Freeware"), client());
-    freeware->setObjectName(QStringLiteral("freeware"));
-    forms::placeTwips(freeware, 4320, 600, 1695, 255);
+    forms::placeTwips(named(freeware, "freeware"), 4320, 600, 1695, 255);
     auto *programAndMaker =
         new forms::Label(texts::caption() + QStringLiteral(" by Zelbo Software"), client());
-    programAndMaker->setObjectName(QStringLiteral("programAndMaker"));
-    forms::placeTwips(programAndMaker, 4320, 120, 1635, 495);
+    forms::placeTwips(named(programAndMaker, "programAndMaker"), 4320, 120, 1635, 495);
 
     auto *messengerNumber = new forms::Label(QStringLiteral("ICQ#: ") + MessengerNumber, client());
-    messengerNumber->setObjectName(QStringLiteral("messengerNumber"));
-    forms::placeTwips(messengerNumber, 240, 2040, 3495, 495);
+    forms::placeTwips(named(messengerNumber, "messengerNumber"), 240, 2040, 3495, 495);
     auto *mailCaption = new forms::Label(QStringLiteral("E-Mail:"), client());
-    mailCaption->setObjectName(QStringLiteral("mailCaption"));
-    forms::placeTwips(mailCaption, 240, 1800, 975, 255);
+    forms::placeTwips(named(mailCaption, "mailCaption"), 240, 1800, 975, 255);
     auto *contactCaption = new forms::Label(QStringLiteral("Contact Information:"), client());
-    contactCaption->setObjectName(QStringLiteral("contactCaption"));
-    forms::placeTwips(contactCaption, 240, 1560, 3495, 495);
+    forms::placeTwips(named(contactCaption, "contactCaption"), 240, 1560, 3495, 495);
 
     auto *picture = new forms::Image(QStringLiteral(":/assets/about.jpg"), client(),
                                      forms::Image::Border::Sunken);
-    picture->setObjectName(QStringLiteral("picture"));
-    forms::placeTwips(picture, 120, 120, 4125, 1305);
+    forms::placeTwips(named(picture, "picture"), 120, 120, 4125, 1305);
     picture->setAccessibleName(texts::caption());
     picture->setAccessibleDescription(QStringLiteral("A stopwatch beside the program's name, ")
                                       + texts::caption());

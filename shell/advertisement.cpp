@@ -8,6 +8,7 @@
 #include "forms/timer.h"
 #include "forms/windows.h"
 #include "shell/links.h"
+#include "shell/named.h"
 
 using namespace std::chrono_literals;
 
@@ -17,30 +18,25 @@ Advertisement::Advertisement()
     placeClientAtTwips(1200, 6165);
 
     auto *closeButton = new forms::CommandButton(QStringLiteral("&Close"), client());
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    forms::placeTwips(closeButton, 6120, 1440, 975, 375);
+    forms::placeTwips(named(closeButton, "closeButton"), 6120, 1440, 975, 375);
     connect(closeButton, &QPushButton::clicked, this, &Advertisement::dismiss);
 
     auto *secondsCaption = new forms::Label(QStringLiteral("seconds."), client());
-    secondsCaption->setObjectName(QStringLiteral("secondsCaption"));
-    forms::placeTwips(secondsCaption, 4200, 1440, 1215, 495);
+    forms::placeTwips(named(secondsCaption, "secondsCaption"), 4200, 1440, 1215, 495);
 
     m_secondsLeft = new forms::Label(QStringLiteral("15"), client());
-    m_secondsLeft->setObjectName(QStringLiteral("secondsLeft"));
-    forms::placeTwips(m_secondsLeft, 3960, 1440, 1215, 495);
+    forms::placeTwips(named(m_secondsLeft, "secondsLeft"), 3960, 1440, 1215, 495);
     m_secondsLeft->setBold(true);
     m_secondsLeft->setForeColor(QColor(192, 0, 0));
     connect(m_secondsLeft, &forms::Label::changed, this, &Advertisement::secondsChanged);
     m_secondsLeft->setAccessibleDescription(QStringLiteral("Seconds until this window closes"));
 
     auto *closesIn = new forms::Label(QStringLiteral("This window will close in"), client());
-    closesIn->setObjectName(QStringLiteral("closesInCaption"));
-    forms::placeTwips(closesIn, 2160, 1440, 2535, 495);
+    forms::placeTwips(named(closesIn, "closesInCaption"), 2160, 1440, 2535, 495);
 
     auto *invitation =
         new forms::Label(QStringLiteral("Click here to join Rud Irivezodo for free!"), client());
-    invitation->setObjectName(QStringLiteral("invitation"));
-    forms::placeTwips(invitation, 1680, 1080, 3615, 255);
+    forms::placeTwips(named(invitation, "invitation"), 1680, 1080, 3615, 255);
     invitation->setUnderline(true);
     invitation->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     invitation->setForeColor(QColor(0, 0, 255));
@@ -50,8 +46,7 @@ Advertisement::Advertisement()
         QStringLiteral("Opens the sign-up page in the web browser"));
 
     auto *banner = new forms::Image(QStringLiteral(":/assets/banner.gif"), client());
-    banner->setObjectName(QStringLiteral("banner"));
-    forms::placeTwips(banner, 120, 120, 7020, 900);
+    forms::placeTwips(named(banner, "banner"), 120, 120, 7020, 900);
     banner->setCursor(Qt::PointingHandCursor);
     connect(banner, &forms::Label::clicked, this, &links::openReferralLink);
     banner->setAccessibleName(QStringLiteral("Rud Irivezodo"));
@@ -63,8 +58,7 @@ Advertisement::Advertisement()
         {closeButton, secondsCaption, m_secondsLeft, closesIn, invitation, banner});
     setTabOrder({closeButton});
 
-    m_countdown = new forms::Timer(1000ms, this);
-    m_countdown->setObjectName(QStringLiteral("countdown"));
+    m_countdown = named(new forms::Timer(1000ms, this), "countdown");
     connect(m_countdown, &forms::Timer::timer, this, &Advertisement::tick);
     m_countdown->setEnabled(true);
 }

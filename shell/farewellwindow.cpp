@@ -9,6 +9,7 @@
 #include "forms/windows.h"
 #include "shell/aboutwindow.h"
 #include "shell/advertisement.h"
+#include "shell/named.h"
 #include "shell/texts.h"
 
 #include <QCloseEvent>
@@ -21,13 +22,11 @@ FarewellWindow::FarewellWindow() : forms::Window(texts::caption(), 5190, 1020, B
     centreOnScreen();
     setCursor(Qt::WaitCursor);
 
-    auto *countdown = new forms::Timer(2000ms, this);
-    countdown->setObjectName(QStringLiteral("countdown"));
+    auto *countdown = named(new forms::Timer(2000ms, this), "countdown");
     connect(countdown, &forms::Timer::timer, this, &FarewellWindow::endProgram);
 
     auto *picture = new forms::Image(QStringLiteral(":/assets/farewell.jpg"), client());
-    picture->setObjectName(QStringLiteral("picture"));
-    forms::placeTwips(picture, 0, 0, 5190, 1020);
+    forms::placeTwips(named(picture, "picture"), 0, 0, 5190, 1020);
     picture->setCursor(Qt::WaitCursor);
     picture->setAccessibleName(QStringLiteral("Take a break!"));
     picture->setAccessibleDescription(
