@@ -1,6 +1,6 @@
 #include "app/program.h"
 
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/desktop/platform.h"
 #include "forms/placement/registry.h"
 #include "kzb_version.h"
@@ -28,7 +28,7 @@ int runProgram(int argc, char *argv[])
 
     // The program starts by creating its main window, whose load handler opens the side windows
     // it needs; the main window appears after that.
-    forms::show<Form1>();
+    forms::show<MainWindow>();
     const int code = app.exec();
 
     // Windows unloaded on the way out are deleted here, before the application object goes.

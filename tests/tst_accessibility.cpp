@@ -1,15 +1,16 @@
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/image.h"
 #include "forms/controls/label.h"
 #include "forms/controls/multilinetextbox.h"
 #include "forms/controls/optionbutton.h"
 #include "forms/placement/registry.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
-#include "shell/module1.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
+#include "shell/links.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAccessible>
@@ -27,26 +28,33 @@ namespace {
 
 using Control = std::function<QWidget *()>;
 
+// The control of the window, created if need be, named `name`.
+template <class Window>
+QWidget *in(const char *name)
+{
+    return control<QWidget>(forms::form<Window>(), name);
+}
+
 // The controls whose names or descriptions the windows set; each row's control is looked up
 // when the row runs, so its window is created then.
 const QList<std::pair<const char *, Control>> &controls()
 {
     static const QList<std::pair<const char *, Control>> table = {
-        {"minutes box", [] { return forms::form<Form1>().Text1; }},
-        {"sound option", [] { return forms::form<Form1>().Option1; }},
-        {"message box option", [] { return forms::form<Form1>().Option2; }},
-        {"pop-up option", [] { return forms::form<Form1>().Option3; }},
-        {"minutes display", [] { return forms::form<Form1>().Label3; }},
-        {"seconds display", [] { return forms::form<Form1>().Label5; }},
-        {"editor's box", [] { return forms::form<Form5>().Text1; }},
-        {"pop-up's box", [] { return forms::form<Form6>().Text1; }},
-        {"close countdown", [] { return forms::form<Form4>().Label4; }},
-        {"banner", [] { return forms::form<Form4>().Image1; }},
-        {"About picture", [] { return forms::form<Form2>().Image1; }},
-        {"farewell picture", [] { return forms::form<Form3>().Image1; }},
-        {"invitation", [] { return forms::form<Form4>().Label1; }},
-        {"e-mail address", [] { return forms::form<Form2>().Label2; }},
-        {"messenger number", [] { return forms::form<Form2>().Label6; }},
+        {"minutes box", [] { return in<MainWindow>("minutesBox"); }},
+        {"sound option", [] { return in<MainWindow>("soundKind"); }},
+        {"message box option", [] { return in<MainWindow>("messageBoxKind"); }},
+        {"pop-up option", [] { return in<MainWindow>("popupKind"); }},
+        {"minutes display", [] { return in<MainWindow>("minutesLeft"); }},
+        {"seconds display", [] { return in<MainWindow>("secondsLeft"); }},
+        {"editor's box", [] { return in<MessageEditor>("messageText"); }},
+        {"pop-up's box", [] { return in<AlarmPopup>("messageText"); }},
+        {"close countdown", [] { return in<Advertisement>("secondsLeft"); }},
+        {"banner", [] { return in<Advertisement>("banner"); }},
+        {"About picture", [] { return in<AboutWindow>("picture"); }},
+        {"farewell picture", [] { return in<FarewellWindow>("picture"); }},
+        {"invitation", [] { return in<Advertisement>("invitation"); }},
+        {"e-mail address", [] { return in<AboutWindow>("mailAddress"); }},
+        {"messenger number", [] { return in<AboutWindow>("messengerNumber"); }},
     };
     return table;
 }
@@ -153,9 +161,9 @@ void TestAccessibility::pressActionClicksLikeTheMouse_data()
 {
     QTest::addColumn<QAccessible::Role>("role");
     QTest::addColumn<QStringList>("links");
-    QTest::newRow("invitation") << QAccessible::Link << QStringList{Module1::ReferralLink};
-    QTest::newRow("banner") << QAccessible::Graphic << QStringList{Module1::ReferralLink};
-    QTest::newRow("e-mail address") << QAccessible::Link << QStringList{Module1::MailLink};
+    QTest::newRow("invitation") << QAccessible::Link << QStringList{links::ReferralLink};
+    QTest::newRow("banner") << QAccessible::Graphic << QStringList{links::ReferralLink};
+    QTest::newRow("e-mail address") << QAccessible::Link << QStringList{links::MailLink};
     QTest::newRow("messenger number") << QAccessible::StaticText << QStringList{};
 }
 
@@ -179,7 +187,7 @@ void TestAccessibility::pressActionClicksLikeTheMouse()
 
 void TestAccessibility::captionChangeIsAnnounced()
 {
-    forms::Label *seconds = forms::form<Form1>().Label5;
+    forms::Label *seconds = secondsLeft(forms::form<MainWindow>());
     events.clear();
     seconds->setCaption(QStringLiteral("59"));
     QCOMPARE(events.count({seconds, QAccessible::NameChanged}), 1);
@@ -192,8 +200,8 @@ void TestAccessibility::alarmFocusIsAnnouncedLast()
     // The pop-up activated, deactivated and activated again, as a screen reader once saw it
     // before it read nothing of the message: each time the pop-up becomes active, what a screen
     // reader hears after Qt is done with the activation is where the focus is.
-    Form6 &popup = forms::show<Form6>();
-    Form5 &editor = forms::show<Form5>();
+    AlarmPopup &popup = forms::show<AlarmPopup>();
+    MessageEditor &editor = forms::show<MessageEditor>();
     QVERIFY(QTest::qWaitForWindowExposed(&popup));
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     // The editor takes the activation away in between.
@@ -216,20 +224,19 @@ void TestAccessibility::popupIsDescribedByItsWholeMessage()
     // reader reads a window's description as the window comes, and the message box only from the
     // line the caret is on: the description is the whole message, and the next alarm's replaces
     // it in the pop-up left open.
-    Form1 &main = forms::form<Form1>();
-    main.Text1->setText(QStringLiteral("1"));
+    MainWindow &main = forms::form<MainWindow>();
+    minutesBox(main)->setText(QStringLiteral("1"));
     for (const char *message : {"Look away\r\nfrom the screen", "Second"}) {
-        main.Label6->setCaption(QString::fromUtf8(message));
-        main.Command2_Click();
-        for (int second = 0; second < 60; ++second)
-            main.Timer1_Timer();
-        Form6 *popup = forms::loaded<Form6>();
+        main.setAlarmMessage(QString::fromUtf8(message));
+        press(main, "beginButton");
+        tick(main, 60);
+        AlarmPopup *popup = forms::loaded<AlarmPopup>();
         QVERIFY(popup && popup->isVisible());
         QAccessibleInterface *read = QAccessible::queryAccessibleInterface(popup);
         QCOMPARE(read->text(QAccessible::Name), QStringLiteral("Window Popup"));
         QCOMPARE(read->text(QAccessible::Description),
                  QString::fromUtf8(message).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        main.Command3_Click();
+        press(main, "changeButton");
     }
 }
 

@@ -1,14 +1,14 @@
 // Every caption of every window fits inside its control, and every window renders at its twips
 // size times the scale factor. CTest runs this at scale 1 and again with QT_SCALE_FACTOR=2.
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/label.h"
 #include "forms/placement/registry.h"
 #include "forms/placement/twips.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
 
@@ -94,17 +94,20 @@ void TestCaptions::windows_data()
     QTest::addColumn<Open>("open");
     QTest::addColumn<QSize>("clientTwips");
 
-    QTest::newRow("main") << Open([]() -> forms::Window & { return forms::form<Form1>(); })
+    QTest::newRow("main") << Open([]() -> forms::Window & { return forms::form<MainWindow>(); })
                           << QSize(3015, 4290);
-    QTest::newRow("about") << Open([]() -> forms::Window & { return forms::form<Form2>(); })
+    QTest::newRow("about") << Open([]() -> forms::Window & { return forms::form<AboutWindow>(); })
                            << QSize(5955, 2385);
-    QTest::newRow("farewell") << Open([]() -> forms::Window & { return forms::form<Form3>(); })
-                              << QSize(5190, 1020);
+    QTest::newRow("farewell") << Open([]() -> forms::Window & {
+        return forms::form<FarewellWindow>();
+    }) << QSize(5190, 1020);
     QTest::newRow("advertisement")
-        << Open([]() -> forms::Window & { return forms::form<Form4>(); }) << QSize(7275, 1920);
-    QTest::newRow("editor") << Open([]() -> forms::Window & { return forms::form<Form5>(); })
-                            << QSize(4680, 3105);
-    QTest::newRow("pop-up") << Open([]() -> forms::Window & { return forms::form<Form6>(); })
+        << Open([]() -> forms::Window & { return forms::form<Advertisement>(); })
+        << QSize(7275, 1920);
+    QTest::newRow("editor") << Open([]() -> forms::Window & {
+        return forms::form<MessageEditor>();
+    }) << QSize(4680, 3105);
+    QTest::newRow("pop-up") << Open([]() -> forms::Window & { return forms::form<AlarmPopup>(); })
                             << QSize(4680, 2865);
 }
 

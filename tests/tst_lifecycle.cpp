@@ -1,14 +1,14 @@
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/label.h"
 #include "forms/controls/multilinetextbox.h"
 #include "forms/controls/timer.h"
 #include "forms/placement/registry.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
 
@@ -122,7 +122,7 @@ T &showHeld()
 // The advertisement, kept loaded as the program's other window.
 void holdAdvertisement()
 {
-    showHeld<Form4>();
+    showHeld<Advertisement>();
 }
 
 } // namespace
@@ -163,96 +163,96 @@ void TestLifecycle::setUp(Way way)
     if (way == Way::CloseMain)
         return holdAdvertisement();
     // The main window stays hidden: loaded all the same, and not repainted at every cycle.
-    Form1 &main = forms::form<Form1>();
-    main.Text1->setText(QStringLiteral("1"));
+    MainWindow &main = forms::form<MainWindow>();
+    minutesBox(main)->setText(QStringLiteral("1"));
     if (way == Way::CloseFarewell)
         return holdAdvertisement();
-    forms::loaded<Form4>()->Command1->click();
+    control<QPushButton>(*forms::loaded<Advertisement>(), "closeButton")->click();
     if (way == Way::PopupContinue)
-        main.Command2->click();
+        press(main, "beginButton");
 }
 
 void TestLifecycle::cycle(Way way, int done)
 {
-    Form1 *main = forms::loaded<Form1>();
+    MainWindow *main = forms::loaded<MainWindow>();
     switch (way) {
     case Way::PopupContinue:
     case Way::PopupStop: {
         const bool stop = way == Way::PopupStop;
         if (stop)
-            main->Command2->click();
+            press(*main, "beginButton");
         tick(*main, 60);
-        Form6 *popup = forms::loaded<Form6>();
+        AlarmPopup *popup = forms::loaded<AlarmPopup>();
         QVERIFY(popup);
-        (stop ? popup->Command2 : popup->Command1)->click();
-        QVERIFY(!forms::loaded<Form6>());
-        QCOMPARE(main->Timer1->isEnabled(), !stop);
+        press(*popup, stop ? "stopButton" : "continueButton");
+        QVERIFY(!forms::loaded<AlarmPopup>());
+        QCOMPARE(countdownOf(*main)->isEnabled(), !stop);
         break;
     }
     case Way::EditorOk:
     case Way::EditorCancel: {
-        main->mnuMessage->trigger();
-        Form5 *editor = forms::loaded<Form5>();
+        press(*main, "messageEntry");
+        MessageEditor *editor = forms::loaded<MessageEditor>();
         QVERIFY(editor);
-        editor->Text1->setText(QString::number(done));
+        messageText(*editor)->setText(QString::number(done));
         const bool ok = way == Way::EditorOk;
-        (ok ? editor->Command1 : editor->Command2)->click();
-        QVERIFY(!forms::loaded<Form5>());
-        QCOMPARE(main->Label6->caption(), ok ? QString::number(done) : QString());
+        press(*editor, ok ? "okButton" : "cancelButton");
+        QVERIFY(!forms::loaded<MessageEditor>());
+        QCOMPARE(main->alarmMessage(), ok ? QString::number(done) : QString());
         break;
     }
     case Way::AboutOk:
-        main->mnuAbout->trigger();
-        QVERIFY(forms::loaded<Form2>());
-        forms::loaded<Form2>()->Command1->click();
-        QVERIFY(!forms::loaded<Form2>());
+        press(*main, "aboutEntry");
+        QVERIFY(forms::loaded<AboutWindow>());
+        control<QPushButton>(*forms::loaded<AboutWindow>(), "okButton")->click();
+        QVERIFY(!forms::loaded<AboutWindow>());
         break;
     case Way::AdClose:
     case Way::AdCountsOut: {
-        Form4 &ad = forms::show<Form4>();
+        Advertisement &ad = forms::show<Advertisement>();
         if (way == Way::AdClose)
-            ad.Command1->click();
-        for (int i = 0; i < 15 && way == Way::AdCountsOut; ++i)
-            ad.Timer1_Timer();
-        QVERIFY(!forms::loaded<Form4>());
+            control<QPushButton>(ad, "closeButton")->click();
+        else
+            tick(ad, 15);
+        QVERIFY(!forms::loaded<Advertisement>());
         break;
     }
     case Way::CloseMain:
-        closeByWindowSystem(&forms::show<Form1>());
-        QVERIFY(forms::loaded<Form4>());
+        closeByWindowSystem(&forms::show<MainWindow>());
+        QVERIFY(forms::loaded<Advertisement>());
         break;
     case Way::CloseAbout:
-        main->mnuAbout->trigger();
-        closeByWindowSystem(forms::loaded<Form2>());
+        press(*main, "aboutEntry");
+        closeByWindowSystem(forms::loaded<AboutWindow>());
         break;
     case Way::CloseFarewell:
         // The farewell window belongs to the exit sequence: however it goes, the program ends.
-        closeByWindowSystem(&showHeld<Form3>());
+        closeByWindowSystem(&showHeld<FarewellWindow>());
         QVERIFY(forms::loadedWindows().isEmpty());
         QCOMPARE(desktop->programEnds, done + 1);
         setUp(way);
         return;
     case Way::CloseAd:
-        closeByWindowSystem(&showHeld<Form4>());
+        closeByWindowSystem(&showHeld<Advertisement>());
         break;
     case Way::CloseEditor:
-        main->mnuMessage->trigger();
-        closeByWindowSystem(forms::loaded<Form5>());
+        press(*main, "messageEntry");
+        closeByWindowSystem(forms::loaded<MessageEditor>());
         break;
     case Way::ClosePopup:
         // The user closes the alarm instead of answering it, then takes back the settings.
-        main->Command2->click();
+        press(*main, "beginButton");
         tick(*main, 60);
-        closeByWindowSystem(forms::loaded<Form6>());
-        QVERIFY(!main->Timer1->isEnabled());
-        main->Command3->click();
-        QVERIFY(main->Command2->isEnabled());
+        closeByWindowSystem(forms::loaded<AlarmPopup>());
+        QVERIFY(!countdownOf(*main)->isEnabled());
+        press(*main, "changeButton");
+        QVERIFY(control<QPushButton>(*main, "beginButton")->isEnabled());
         break;
     case Way::ExitSequence:
-        forms::show<Form1>().Command1->click();
-        QVERIFY(forms::loaded<Form3>());
-        QVERIFY(!forms::loaded<Form1>());
-        forms::loaded<Form3>()->Timer1_Timer();
+        press(forms::show<MainWindow>(), "exitButton");
+        QVERIFY(forms::loaded<FarewellWindow>());
+        QVERIFY(!forms::loaded<MainWindow>());
+        tick(*forms::loaded<FarewellWindow>(), 1);
         QVERIFY(forms::loadedWindows().isEmpty());
         QCOMPARE(desktop->programEnds, done + 1);
         return;

@@ -1,11 +1,12 @@
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/label.h"
 #include "forms/controls/timer.h"
 #include "forms/placement/registry.h"
 #include "rules/counter.h"
-#include "shell/form4.h"
+#include "shell/advertisement.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QAction>
@@ -15,8 +16,8 @@
 
 #include <memory>
 
-// Countdowns run for days, tick by tick: the ticks are delivered here by calling the tick
-// handlers, each call standing for one second of the steady clock.
+// Countdowns run for days, tick by tick: the ticks are delivered here by firing the windows'
+// countdown timers, each firing standing for one second of the steady clock.
 class TestLongRun : public QObject
 {
     Q_OBJECT
@@ -49,10 +50,11 @@ void TestLongRun::cleanup()
 void TestLongRun::longestCountdownAlarmsOnItsLastTick()
 {
     constexpr int Ticks = 9999 * 60;
-    Form1 &main = forms::form<Form1>();
-    main.Text1->setText(QStringLiteral("9999"));
-    main.Command2->click(); // the pop-up is the kind a fresh window has
-    QVERIFY(main.Timer1->isEnabled());
+    MainWindow &main = forms::form<MainWindow>();
+    minutesBox(main)->setText(QStringLiteral("9999"));
+    press(main, "beginButton"); // the pop-up is the kind a fresh window has
+    forms::Timer *countdown = countdownOf(main);
+    QVERIFY(countdown->isEnabled());
 
     // The pop-up stops the countdown as it appears: the first tick that finds either is the
     // alarm's.
@@ -60,17 +62,17 @@ void TestLongRun::longestCountdownAlarmsOnItsLastTick()
     clock.start();
     int alarmTick = 0;
     for (int t = 1; t <= Ticks && alarmTick == 0; ++t) {
-        main.Timer1_Timer();
-        if (!main.Timer1->isEnabled() || forms::loaded<Form6>())
+        emit countdown->timer();
+        if (!countdown->isEnabled() || forms::loaded<AlarmPopup>())
             alarmTick = t;
     }
     const qint64 elapsed = clock.elapsed();
 
     QCOMPARE(alarmTick, Ticks);
-    QVERIFY(forms::loaded<Form6>() && forms::loaded<Form6>()->isVisible());
-    QVERIFY(!main.Timer1->isEnabled());
-    QCOMPARE(main.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(main.Label5->caption(), QStringLiteral("59"));
+    QVERIFY(forms::loaded<AlarmPopup>() && forms::loaded<AlarmPopup>()->isVisible());
+    QVERIFY(!countdown->isEnabled());
+    QCOMPARE(minutesLeft(main)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("59"));
 
     const int minutes = Ticks / 60;
     qInfo("9999-minute countdown: %d ticks, %d s simulated = %d d %d h %d min, run in %lld ms",
@@ -94,10 +96,10 @@ void TestLongRun::repeatingAlarmsKeepTheirCadence()
     QFETCH(bool, messageBox);
     QFETCH(int, minutes);
 
-    Form1 &main = forms::form<Form1>();
-    (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();
-    main.Text1->setText(QString::number(minutes));
-    main.Command2->click();
+    MainWindow &main = forms::form<MainWindow>();
+    press(main, messageBox ? "messageBoxEntry" : "soundEntry");
+    minutesBox(main)->setText(QString::number(minutes));
+    press(main, "beginButton");
 
     const int period = 60 * minutes;
     QList<int> expected;
@@ -105,17 +107,18 @@ void TestLongRun::repeatingAlarmsKeepTheirCadence()
         expected.append(k * period);
 
     QList<int> alarmTicks;
+    forms::Timer *countdown = countdownOf(main);
     // Up to the tick before an eleventh alarm would be due.
     for (int t = 1; t < 11 * period; ++t) {
-        main.Timer1_Timer();
+        emit countdown->timer();
         if (desktop->beeps + desktop->boxes.size() != alarmTicks.size())
             alarmTicks.append(t);
     }
 
     QCOMPARE(alarmTicks, expected);
     QCOMPARE(desktop->boxes.size(), messageBox ? 10 : 0);
-    QVERIFY(main.Timer1->isEnabled());
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(countdown->isEnabled());
+    QVERIFY(!forms::loaded<AlarmPopup>());
 }
 
 void TestLongRun::countersWriteOnlyCanonicalCaptions_data()
@@ -133,9 +136,11 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     QFETCH(bool, messageBox);
     QFETCH(QString, box);
 
-    Form1 &main = forms::form<Form1>();
-    Form4 *ad = forms::loaded<Form4>();
-    QVERIFY(ad && ad->Label4->caption() == QStringLiteral("15"));
+    MainWindow &main = forms::form<MainWindow>();
+    Advertisement *ad = forms::loaded<Advertisement>();
+    QVERIFY(ad);
+    forms::Label *adSeconds = control<forms::Label>(*ad, "secondsLeft");
+    QCOMPARE(adSeconds->caption(), QStringLiteral("15"));
 
     QObject watcher; // the connections end with this test
     QHash<forms::Label *, int> writes;
@@ -143,9 +148,9 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
     // A handler runs nested in the setter, so a caption replaced by a nested write (the "-1"
     // that becomes "59") is read as its replacement; every caption that stays is checked.
     const QList<std::pair<forms::Label *, QString>> counters = {
-        {ad->Label4, QStringLiteral("Form4.Label4")},
-        {main.Label3, QStringLiteral("Form1.Label3")},
-        {main.Label5, QStringLiteral("Form1.Label5")}};
+        {adSeconds, QStringLiteral("Advertisement.secondsLeft")},
+        {minutesLeft(main), QStringLiteral("MainWindow.minutesLeft")},
+        {secondsLeft(main), QStringLiteral("MainWindow.secondsLeft")}};
     for (const auto &[label, name] : counters) {
         connect(label, &forms::Label::changed, &watcher, [&, label = label, name = name] {
             ++writes[label];
@@ -156,24 +161,22 @@ void TestLongRun::countersWriteOnlyCanonicalCaptions()
         });
     }
 
-    for (int i = 0; i < 15; ++i)
-        ad->Timer1_Timer();
-    QVERIFY(!forms::loaded<Form4>());
-    QCOMPARE(writes.value(ad->Label4), 15);
+    tick(*ad, 15);
+    QVERIFY(!forms::loaded<Advertisement>());
+    QCOMPARE(writes.value(adSeconds), 15);
 
-    (messageBox ? main.mnuMsgBox : main.mnuSnd)->trigger();
-    main.Text1->setText(box);
-    main.Command2->click();
+    press(main, messageBox ? "messageBoxEntry" : "soundEntry");
+    minutesBox(main)->setText(box);
+    press(main, "beginButton");
     // Three whole periods and most of a fourth: every minute, every second, every alarm.
     const int minutes = box.toInt();
     const int ticks = 4 * 60 * minutes - 7;
-    for (int t = 0; t < ticks; ++t)
-        main.Timer1_Timer();
+    tick(main, ticks);
 
     QVERIFY2(offending.isEmpty(), qPrintable(offending.join(QStringLiteral(", "))));
     // Each minute writes "-1" and "59" besides its sixty seconds.
-    QCOMPARE(writes.value(main.Label5), 1 + ticks + ticks / 60);
-    QVERIFY(writes.value(main.Label3) >= 4 * minutes);
+    QCOMPARE(writes.value(secondsLeft(main)), 1 + ticks + ticks / 60);
+    QVERIFY(writes.value(minutesLeft(main)) >= 4 * minutes);
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 3);
 }
 

@@ -1,15 +1,16 @@
 // Renders the program's windows to PNG files, for the README and for looking at layouts without
 // a display: QT_QPA_PLATFORM=offscreen kzb-screenshots OUTPUT_DIR
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/label.h"
 #include "forms/controls/multilinetextbox.h"
+#include "forms/controls/timer.h"
 #include "forms/desktop/desktop.h"
 #include "forms/placement/registry.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "shell/texts.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -44,23 +46,25 @@ int main(int argc, char *argv[])
         return 1;
 
     bool ok = true;
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     ok &= save(main, dir, QStringLiteral("main-idle"));
 
-    main.Text1->setText(QStringLiteral("25"));
-    main.Command2_Click();
+    // Typed into, pressed and ticked as the user and the clock do, through the controls' names.
+    main.findChild<QLineEdit *>(QStringLiteral("minutesBox"))->setText(QStringLiteral("25"));
+    main.findChild<QPushButton *>(QStringLiteral("beginButton"))->click();
+    auto *countdown = main.findChild<forms::Timer *>(QStringLiteral("countdown"));
     for (int i = 0; i < 75; ++i)
-        main.Timer1_Timer();
+        emit countdown->timer();
     ok &= save(main, dir, QStringLiteral("main-counting"));
 
-    main.Label6->setCaption(QStringLiteral("Time to stand up!\r\nLook out of the window and "
-                                           "drink a glass of water.\r\n\r\n<b>Not bold</b>"));
-    Form5 &editor = forms::form<Form5>();
-    editor.Text1->setText(main.Label6->caption());
+    main.setAlarmMessage(QStringLiteral("Time to stand up!\r\nLook out of the window and drink "
+                                        "a glass of water.\r\n\r\n<b>Not bold</b>"));
+    MessageEditor &editor = forms::form<MessageEditor>();
+    editor.setMessage(main.alarmMessage());
     ok &= save(editor, dir, QStringLiteral("message-editor"));
 
-    Form6 &popup = forms::form<Form6>();
-    popup.Text1->setText(main.Label6->caption());
+    AlarmPopup &popup = forms::form<AlarmPopup>();
+    popup.setMessage(main.alarmMessage());
     ok &= save(popup, dir, QStringLiteral("popup"));
 
     const auto box = forms::SystemDesktop::createMessageBox(
@@ -70,9 +74,9 @@ int main(int argc, char *argv[])
                        "break."));
     ok &= save(*box, dir, QStringLiteral("message-box"));
 
-    ok &= save(forms::form<Form4>(), dir, QStringLiteral("advertisement"));
-    ok &= save(forms::form<Form2>(), dir, QStringLiteral("about"));
-    ok &= save(forms::form<Form3>(), dir, QStringLiteral("farewell"));
+    ok &= save(forms::form<Advertisement>(), dir, QStringLiteral("advertisement"));
+    ok &= save(forms::form<AboutWindow>(), dir, QStringLiteral("about"));
+    ok &= save(forms::form<FarewellWindow>(), dir, QStringLiteral("farewell"));
 
     return ok ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/label.h"
 #include "forms/controls/multilinetextbox.h"
@@ -21,34 +21,17 @@ namespace {
 
 enum Kind { Sound, MessageBox, Popup };
 
-forms::OptionButton *option(Form1 &f, int kind)
+const char *const Options[] = {"soundKind", "messageBoxKind", "popupKind"};
+const char *const Entries[] = {"soundEntry", "messageBoxEntry", "popupEntry"};
+
+forms::OptionButton *option(MainWindow &f, int kind)
 {
-    return QList<forms::OptionButton *>{f.Option1, f.Option2, f.Option3}.at(kind);
+    return control<forms::OptionButton>(f, Options[kind]);
 }
 
-QAction *entry(Form1 &f, int kind)
+QAction *entry(MainWindow &f, int kind)
 {
-    return QList<QAction *>{f.mnuSnd, f.mnuMsgBox, f.mnuWindow}.at(kind);
-}
-
-QString bits(bool sound, bool box, bool popup)
-{
-    return QString::number(int(sound)) + QString::number(int(box)) + QString::number(int(popup));
-}
-
-// Options, menu checks and the Message entry as one line that reads well in a failure.
-QString kindState(const Form1 &f)
-{
-    return bits(f.Option1->value(), f.Option2->value(), f.Option3->value()) + QStringLiteral(" / ")
-           + bits(f.mnuSnd->isChecked(), f.mnuMsgBox->isChecked(), f.mnuWindow->isChecked())
-           + (f.mnuMessage->isEnabled() ? QStringLiteral(" / Message") : QString());
-}
-
-QString expectedState(int kind)
-{
-    const QString one = bits(kind == Sound, kind == MessageBox, kind == Popup);
-    return one + QStringLiteral(" / ") + one
-           + (kind == Popup ? QStringLiteral(" / Message") : QString());
+    return control<QAction>(f, Entries[kind]);
 }
 
 } // namespace
@@ -103,31 +86,32 @@ void TestAlarms::alarmComesOnItsTick()
     QFETCH(int, kind);
     QFETCH(QString, minutes);
 
-    Form1 &f = forms::form<Form1>();
+    MainWindow &f = forms::form<MainWindow>();
     option(f, kind)->setValue(true);
-    f.Label6->setCaption(QStringLiteral("Time to stretch"));
-    f.Text1->setText(minutes);
-    f.Command2_Click();
+    f.setAlarmMessage(QStringLiteral("Time to stretch"));
+    minutesBox(f)->setText(minutes);
+    press(f, "beginButton");
     QStringList displaysInBox;
     desktop->whileBoxOpen = [&] {
-        displaysInBox.append(f.Label3->caption() + QStringLiteral("/") + f.Label5->caption());
+        displaysInBox.append(minutesLeft(f)->caption() + QStringLiteral("/")
+                             + secondsLeft(f)->caption());
     };
 
     // Sound and message box come again with no user action; the pop-up stops the countdown.
     for (int round = 1; round <= (kind == Popup ? 1 : 2); ++round) {
         tick(f, 60 * minutes.toInt() - 1);
-        QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
-        QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
+        QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("1"));
+        QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
         QCOMPARE(desktop->beeps + desktop->boxes.size(), round - 1);
-        QVERIFY(!forms::loaded<Form6>());
+        QVERIFY(!forms::loaded<AlarmPopup>());
 
         tick(f, 1);
         QVERIFY(settingsOpen(f, false));
-        QCOMPARE(f.Label5->caption(), QStringLiteral("59"));
+        QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("59"));
         QCOMPARE(desktop->beeps, kind == Sound ? round : 0);
         QCOMPARE(desktop->boxes.size(), kind == MessageBox ? round : 0);
-        QCOMPARE(f.Timer1->isEnabled(), kind != Popup);
-        QCOMPARE(f.Label3->caption(), kind == Popup ? QStringLiteral("0") : minutes);
+        QCOMPARE(countdownOf(f)->isEnabled(), kind != Popup);
+        QCOMPARE(minutesLeft(f)->caption(), kind == Popup ? QStringLiteral("0") : minutes);
     }
     const QString boxText =
         QStringLiteral("It has been %1 minute(s).\r\n\r\nYour next break will be "
@@ -142,20 +126,20 @@ void TestAlarms::alarmComesOnItsTick()
     }
     QCOMPARE(displaysInBox, QStringList(desktop->boxes.size(), QStringLiteral("0/59")));
 
-    Form6 *popup = forms::loaded<Form6>();
+    AlarmPopup *popup = forms::loaded<AlarmPopup>();
     QCOMPARE(popup != nullptr, kind == Popup);
     if (popup) {
         QVERIFY(popup->isVisible());
-        QCOMPARE(popup->Text1->text(), QStringLiteral("Time to stretch"));
+        QCOMPARE(messageText(*popup)->text(), QStringLiteral("Time to stretch"));
     }
 }
 
 void TestAlarms::ticksInsideTheMessageBoxOpenNoOtherBox()
 {
-    Form1 &f = forms::form<Form1>();
-    f.Option2->setValue(true);
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
+    MainWindow &f = forms::form<MainWindow>();
+    option(f, MessageBox)->setValue(true);
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
 
     // The user leaves the first box open for 130 seconds, past two more due minutes.
     int opened = 0;
@@ -165,14 +149,14 @@ void TestAlarms::ticksInsideTheMessageBoxOpenNoOtherBox()
             return;
         tick(f, 130);
         inFirstBox = QString::number(desktop->boxes.size()) + QStringLiteral(" box, seconds ")
-                     + f.Label5->caption();
+                     + secondsLeft(f)->caption();
     };
     tick(f, 60);
     QCOMPARE(inFirstBox, QStringLiteral("1 box, seconds 49"));
     QCOMPARE(desktop->boxes.size(), 1);
-    QCOMPARE(f.Label3->caption(), QStringLiteral("1"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("49"));
-    QVERIFY(f.Timer1->isEnabled());
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("1"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("49"));
+    QVERIFY(countdownOf(f)->isEnabled());
 
     // The seconds went on inside the box, so the next alarm keeps the cadence.
     tick(f, 49);
@@ -212,22 +196,22 @@ void TestAlarms::boxEditedWhileResumedCountdownRuns()
 
     // A pop-up alarm, Change, another kind, Continue with 2 minutes: the countdown runs in the
     // idle layout with the minutes box open to editing.
-    Form1 &f = forms::form<Form1>();
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
+    MainWindow &f = forms::form<MainWindow>();
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
     tick(f, 60);
-    QVERIFY(forms::loaded<Form6>());
-    f.Command3_Click();
+    QVERIFY(forms::loaded<AlarmPopup>());
+    press(f, "changeButton");
     option(f, kind)->setValue(true);
-    f.Text1->setText(QStringLiteral("2"));
-    forms::loaded<Form6>()->Command1->click();
-    QVERIFY(f.Timer1->isEnabled());
-    f.Text1->setText(typed);
+    minutesBox(f)->setText(QStringLiteral("2"));
+    press(*forms::loaded<AlarmPopup>(), "continueButton");
+    QVERIFY(countdownOf(f)->isEnabled());
+    minutesBox(f)->setText(typed);
 
     tick(f, 120);
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 1);
-    QCOMPARE(f.Label3->caption(), next);
-    QCOMPARE(f.Text1->text(), typed);
+    QCOMPARE(minutesLeft(f)->caption(), next);
+    QCOMPARE(minutesBox(f)->text(), typed);
     if (kind == MessageBox) {
         QCOMPARE(desktop->boxes[0].text,
                  QStringLiteral("It has been 2 minute(s).\r\n\r\nYour next break will be in %1 "
@@ -241,29 +225,29 @@ void TestAlarms::boxEditedWhileResumedCountdownRuns()
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 1);
     tick(f, 1);
     QCOMPARE(desktop->beeps + desktop->boxes.size(), 2);
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(countdownOf(f)->isEnabled());
 }
 
 void TestAlarms::laterPopupAlarmReshowsTheOnePopup()
 {
-    Form1 &f = forms::form<Form1>();
-    f.Label6->setCaption(QStringLiteral("First"));
-    f.Text1->setText(QStringLiteral("1"));
-    f.Command2_Click();
+    MainWindow &f = forms::form<MainWindow>();
+    f.setAlarmMessage(QStringLiteral("First"));
+    minutesBox(f)->setText(QStringLiteral("1"));
+    press(f, "beginButton");
     tick(f, 60);
-    QPointer<Form6> popup = forms::loaded<Form6>();
+    QPointer<AlarmPopup> popup = forms::loaded<AlarmPopup>();
     QVERIFY(popup);
     popup->hide();
 
     // The pop-up is left loaded; a new countdown reaches its alarm.
-    f.Command3_Click();
-    f.Label6->setCaption(QStringLiteral("Second"));
-    f.Command2_Click();
+    press(f, "changeButton");
+    f.setAlarmMessage(QStringLiteral("Second"));
+    press(f, "beginButton");
     tick(f, 60);
-    QCOMPARE(forms::loaded<Form6>(), popup.data());
+    QCOMPARE(forms::loaded<AlarmPopup>(), popup.data());
     QVERIFY(popup->isVisible());
-    QCOMPARE(popup->Text1->text(), QStringLiteral("Second"));
-    QVERIFY(!f.Timer1->isEnabled());
+    QCOMPARE(messageText(*popup)->text(), QStringLiteral("Second"));
+    QVERIFY(!countdownOf(f)->isEnabled());
 }
 
 void TestAlarms::choosingTheKind_data()
@@ -291,10 +275,10 @@ void TestAlarms::choosingTheKind()
     QFETCH(int, to);
     QFETCH(QString, how);
 
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     option(f, from)->setValue(true); // from pop-up: the state the program starts in
-    QCOMPARE(kindState(f), expectedState(from));
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(from));
     if (how == QStringLiteral("menu")) {
         entry(f, to)->trigger(); // toggles the entry before its handler runs
     } else if (how == QStringLiteral("click")) {
@@ -303,23 +287,24 @@ void TestAlarms::choosingTheKind()
     } else {
         option(f, to)->setValue(true);
     }
-    QCOMPARE(kindState(f), expectedState(to));
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(to));
 }
 
 void TestAlarms::kindIsLockedDuringCountdown()
 {
-    Form1 &f = forms::form<Form1>();
-    const QList<QObject *> choices = {f.Option1, f.Option2,   f.Option3,
-                                      f.mnuSnd,  f.mnuMsgBox, f.mnuWindow};
+    MainWindow &f = forms::form<MainWindow>();
+    QList<QObject *> choices;
+    for (const int kind : {Sound, MessageBox, Popup})
+        choices << option(f, kind) << entry(f, kind);
     auto enabled = [&] {
         return std::count_if(choices.begin(), choices.end(),
                              [](QObject *c) { return c->property("enabled").toBool(); });
     };
-    f.Command2_Click();
+    press(f, "beginButton");
     QCOMPARE(enabled(), 0);
-    f.mnuSnd->trigger(); // a disabled entry does nothing
-    QCOMPARE(kindState(f), expectedState(Popup));
-    f.Command3_Click();
+    press(f, "soundEntry"); // a disabled entry does nothing
+    QCOMPARE(alarmKindShown(f), alarmKindShownFor(Popup));
+    press(f, "changeButton");
     QCOMPARE(enabled(), 6);
 }
 

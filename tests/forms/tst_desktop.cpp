@@ -1,5 +1,5 @@
 #include "forms/desktop/desktop.h"
-#include "shell/module1.h"
+#include "shell/links.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ void TestDesktop::linkWithNoHandlerIsSilent()
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("openUrl|not support|Unable")));
 #endif
-    Module1::OpenMailLink();
+    links::openMailLink();
     forms::Desktop::install(nullptr);
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }

@@ -1,10 +1,10 @@
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "countdown/mainwindow.h"
 #include "forms/desktop/desktop.h"
 #include "forms/placement/registry.h"
 #include "rules/desk.h"
-#include "shell/form2.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>
@@ -198,19 +198,19 @@ void TestMonitors::windowsStandOnThePrimaryAlarmsComeToTheUser()
 
     // The main window and the advertisement stand at their places counted from the primary's
     // corner, About in the primary's middle.
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QCOMPARE(f.client()->mapToGlobal(QPoint(0, 0)), primary.topLeft() + QPoint(84, 110));
-    Form4 *advertisement = forms::loaded<Form4>();
+    Advertisement *advertisement = forms::loaded<Advertisement>();
     QVERIFY(advertisement && advertisement->isVisible());
     QCOMPARE(advertisement->client()->mapToGlobal(QPoint(0, 0)),
              primary.topLeft() + QPoint(80, 411));
-    Form2 &about = forms::show<Form2>();
+    AboutWindow &about = forms::show<AboutWindow>();
     QVERIFY(centredOn(about, QGuiApplication::primaryScreen()->availableGeometry()));
     forms::unload(about);
 
     // The user works on the other monitor: the alarms come there, in its middle.
     desktop->userWorksOn = otherScreen;
-    Form6 &popup = forms::show<Form6>();
+    AlarmPopup &popup = forms::show<AlarmPopup>();
     std::unique_ptr<QMessageBox> box = forms::SystemDesktop::createMessageBox(
         nullptr, forms::Desktop::Icon::Exclamation, QStringLiteral("Kelto Zelbo Break"),
         QStringLiteral("It has been 1 minute(s)."), forms::Desktop::Arrival::Unasked);
@@ -226,12 +226,12 @@ void TestMonitors::windowsStandOnThePrimaryAlarmsComeToTheUser()
 
     // Shown again while it is open, the pop-up follows the user to the primary.
     desktop->userWorksOn = QGuiApplication::primaryScreen();
-    forms::show<Form6>();
+    forms::show<AlarmPopup>();
     QVERIFY(centredOn(popup, primary));
     // And stays where it is when it is on the user's monitor already.
     popup.move(popup.pos() + QPoint(40, 30));
     const QPoint moved = popup.pos();
-    forms::show<Form6>();
+    forms::show<AlarmPopup>();
     QCOMPARE(popup.pos(), moved);
 }
 
@@ -239,13 +239,13 @@ void TestMonitors::aMonitorGoingAwayLeavesNoWindowOutOfReach()
 {
     const QRect smaller(0, 0, 1024, 768);
     layOut({{Primary, QRect(1024, 0, 1600, 1200)}, {Other, smaller}});
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     std::unique_ptr<QMessageBox> box = forms::SystemDesktop::createMessageBox(
         nullptr, forms::Desktop::Icon::Exclamation, QStringLiteral("Kelto Zelbo Break"),
         QStringLiteral("It has been 1 minute(s)."), forms::Desktop::Arrival::Unasked);
     box->show();
     QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(box->geometry()));
-    const QPoint advertisementAt = forms::form<Form4>().pos();
+    const QPoint advertisementAt = forms::form<Advertisement>().pos();
 
     // The primary is unplugged: the one left is the primary now, and the windows that stood on
     // the old one come to their places on it.
@@ -253,12 +253,12 @@ void TestMonitors::aMonitorGoingAwayLeavesNoWindowOutOfReach()
     QCOMPARE(QGuiApplication::primaryScreen()->geometry(), smaller);
     QTRY_COMPARE(f.client()->mapToGlobal(QPoint(0, 0)), QPoint(84, 110));
     QVERIFY(desk::reachable(box->frameGeometry(), {smaller}));
-    QVERIFY(desk::reachable(forms::form<Form4>().frameGeometry(), {smaller}));
-    QVERIFY(forms::form<Form4>().pos() != advertisementAt);
+    QVERIFY(desk::reachable(forms::form<Advertisement>().frameGeometry(), {smaller}));
+    QVERIFY(forms::form<Advertisement>().pos() != advertisementAt);
 
     // The next alarm comes on the monitor that exists, where the window system puts it.
     desktop->userWorksOn = nullptr;
-    QVERIFY(desk::reachable(forms::show<Form6>().frameGeometry(), {smaller}));
+    QVERIFY(desk::reachable(forms::show<AlarmPopup>().frameGeometry(), {smaller}));
 
     // Window managers pull a window that went with its monitor to the edge of another, where only
     // its title bar's corner shows: it comes to its place as well.

@@ -25,24 +25,24 @@ public:
     Probe() : forms::Window(QStringLiteral("Probe"), 3000, 1500)
     {
         ++created;
-        Text1 = new QLineEdit(client());
-        Command1 = new forms::CommandButton(QStringLiteral("&Close"), client());
-        Command1->move(0, 40);
-        connect(Command1, &QPushButton::clicked, this, &Probe::Command1_Click);
-        Timer1 = new forms::Timer(1000ms, this);
-        Timer1->setEnabled(true);
+        box = new QLineEdit(client());
+        closeButton = new forms::CommandButton(QStringLiteral("&Close"), client());
+        closeButton->move(0, 40);
+        connect(closeButton, &QPushButton::clicked, this, &Probe::unloadItself);
+        timer = new forms::Timer(1000ms, this);
+        timer->setEnabled(true);
     }
     ~Probe() override { ++destroyed; }
 
-    void Command1_Click()
+    void unloadItself()
     {
         forms::unload(*this);
         ++handlerReturned;
     }
 
-    QLineEdit *Text1;
-    forms::CommandButton *Command1;
-    forms::Timer *Timer1;
+    QLineEdit *box;
+    forms::CommandButton *closeButton;
+    forms::Timer *timer;
 
     static inline int created = 0;
     static inline int destroyed = 0;
@@ -132,7 +132,7 @@ void TestRegistry::hideHidesOnlyALoadedWindow()
     QCOMPARE(Probe::loads, 1);
     QVERIFY(!probe.isVisible());
     // Its timers run as for a visible window.
-    QVERIFY(probe.Timer1->isEnabled());
+    QVERIFY(probe.timer->isEnabled());
 
     forms::show<Probe>();
     forms::hide<Probe>();
@@ -145,13 +145,13 @@ void TestRegistry::unloadFromInsideOwnHandler()
     Probe &probe = forms::show<Probe>();
     forms::show<Other>();
     QPointer<Probe> guard(&probe);
-    QTest::mouseClick(probe.Command1, Qt::LeftButton);
+    QTest::mouseClick(probe.closeButton, Qt::LeftButton);
 
     QCOMPARE(Probe::handlerReturned, 1);
     QVERIFY(!forms::loaded<Probe>());
     QVERIFY(guard);
     QVERIFY(!guard->isVisible());
-    QVERIFY(!guard->Timer1->isEnabled());
+    QVERIFY(!guard->timer->isEnabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
     QCOMPARE(Probe::destroyed, 1);
@@ -165,9 +165,9 @@ void TestRegistry::unloadFromInsideOwnHandler()
 
 void TestRegistry::unloadDiscardsControlsContents()
 {
-    forms::show<Probe>().Text1->setText(QStringLiteral("typed"));
+    forms::show<Probe>().box->setText(QStringLiteral("typed"));
     forms::unload<Probe>();
-    QCOMPARE(forms::form<Probe>().Text1->text(), QString());
+    QCOMPARE(forms::form<Probe>().box->text(), QString());
 }
 
 void TestRegistry::unloadOfUnloadedWindowIsHarmless()
@@ -217,7 +217,7 @@ void TestRegistry::unloadAllDestroysEveryWindowAndStopsTimers()
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
     QVERIFY(!shown->isVisible());
-    QVERIFY(!shown->Timer1->isEnabled());
+    QVERIFY(!shown->timer->isEnabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!shown);
     QVERIFY(!hidden);

@@ -1,7 +1,8 @@
-#include "alarm_windows/form5.h"
+#include "alarm_windows/messageeditor.h"
 #include "forms/controls/multilinetextbox.h"
 #include "forms/placement/registry.h"
 #include "rules/textlimit.h"
+#include "support/drive.h"
 #include "support/recordingdesktop.h"
 
 #include <QApplication>
@@ -70,13 +71,14 @@ void TestTextLimit::cleanup()
 
 forms::MultiLineTextBox *TestTextLimit::editorBox(const QString &text)
 {
-    Form5 &editor = forms::show<Form5>();
+    MessageEditor &editor = forms::show<MessageEditor>();
     if (!QTest::qWaitForWindowActive(&editor))
         return nullptr;
-    editor.Text1->setText(text);
-    editor.Text1->setFocus();
-    editor.Text1->moveCursor(QTextCursor::End);
-    return editor.Text1;
+    forms::MultiLineTextBox *box = messageText(editor);
+    box->setText(text);
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
+    return box;
 }
 
 void TestTextLimit::countedLength_data()

@@ -1,14 +1,14 @@
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/image.h"
 #include "forms/controls/multilinetextbox.h"
 #include "forms/controls/timer.h"
 #include "forms/placement/registry.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
 #include "shell/texts.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
@@ -37,13 +37,14 @@ int instances()
 }
 
 // What the user sees of the main window: its displays, its box and which controls work.
-QString mainState(const Form1 &f)
+QString mainState(const MainWindow &f)
 {
-    return QStringList(
-               {f.Label3->caption(), f.Label5->caption(), f.Text1->text(),
-                QString::number(f.Timer1->isEnabled()), QString::number(f.Command2->isEnabled()),
-                QString::number(f.Command3->isEnabled()), QString::number(f.mnuBegin->isEnabled()),
-                QString::number(f.Text1->isEnabled())})
+    return QStringList({minutesLeft(f)->caption(), secondsLeft(f)->caption(), minutesBox(f)->text(),
+                        QString::number(countdownOf(f)->isEnabled()),
+                        QString::number(control<QPushButton>(f, "beginButton")->isEnabled()),
+                        QString::number(control<QPushButton>(f, "changeButton")->isEnabled()),
+                        QString::number(control<QAction>(f, "beginEntry")->isEnabled()),
+                        QString::number(minutesBox(f)->isEnabled())})
         .join(QLatin1Char('/'));
 }
 
@@ -97,38 +98,39 @@ void TestExit::exitSequence()
     QFETCH(QString, before);
     QFETCH(bool, fromMenu);
 
-    Form1 &main = forms::show<Form1>();
-    QPointer<Form1> mainGuard(&main);
-    QPointer<Form4> ad(forms::loaded<Form4>());
-    QPointer<Form5> editor;
-    QPointer<Form6> popup;
+    MainWindow &main = forms::show<MainWindow>();
+    QPointer<MainWindow> mainGuard(&main);
+    QPointer<Advertisement> ad(forms::loaded<Advertisement>());
+    QPointer<MessageEditor> editor;
+    QPointer<AlarmPopup> popup;
     if (before == QStringLiteral("About"))
-        main.mnuAbout->trigger();
+        press(main, "aboutEntry");
     if (before == QStringLiteral("advertisement closed"))
-        ad->Command1_Click();
+        control<QPushButton>(*ad, "closeButton")->click();
     if (before == QStringLiteral("pop-up and editor")) {
-        popup = &forms::show<Form6>();
-        main.mnuMessage->trigger();
-        editor = forms::loaded<Form5>();
-        QTest::keyClicks(editor->Text1, QStringLiteral("Walk around"));
+        popup = &forms::show<AlarmPopup>();
+        press(main, "messageEntry");
+        editor = forms::loaded<MessageEditor>();
+        QTest::keyClicks(messageText(*editor), QStringLiteral("Walk around"));
     }
 
     if (fromMenu)
-        main.mnuExit->trigger();
+        press(main, "exitEntry");
     else
-        QTest::mouseClick(main.Command1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(main, "exitButton"), Qt::LeftButton);
 
-    Form3 *farewell = forms::loaded<Form3>();
+    FarewellWindow *farewell = forms::loaded<FarewellWindow>();
     QVERIFY(farewell);
     QVERIFY(farewell->isVisible());
-    QVERIFY(!forms::loaded<Form1>());
-    QVERIFY(!forms::loaded<Form2>());
+    QVERIFY(!forms::loaded<MainWindow>());
+    QVERIFY(!forms::loaded<AboutWindow>());
     // The windows that were loaded stay loaded, hidden; the farewell loads none only to hide it.
     const bool adLoaded = before != QStringLiteral("advertisement closed");
     const bool alarmLoaded = before == QStringLiteral("pop-up and editor");
-    const QList<std::pair<forms::Window *, bool>> others = {{forms::loaded<Form4>(), adLoaded},
-                                                            {forms::loaded<Form5>(), alarmLoaded},
-                                                            {forms::loaded<Form6>(), alarmLoaded}};
+    const QList<std::pair<forms::Window *, bool>> others = {
+        {forms::loaded<Advertisement>(), adLoaded},
+        {forms::loaded<MessageEditor>(), alarmLoaded},
+        {forms::loaded<AlarmPopup>(), alarmLoaded}};
     for (const auto &[window, wasLoaded] : others) {
         QCOMPARE(window != nullptr, wasLoaded);
         if (window)
@@ -139,30 +141,30 @@ void TestExit::exitSequence()
 
     // Windows that were open stay the same windows, contents and all.
     if (adLoaded)
-        QCOMPARE(forms::loaded<Form4>(), ad.data());
+        QCOMPARE(forms::loaded<Advertisement>(), ad.data());
     if (editor) {
-        QCOMPARE(forms::loaded<Form5>(), editor.data());
-        QCOMPARE(editor->Text1->text(), QStringLiteral("Walk around"));
-        QCOMPARE(forms::loaded<Form6>(), popup.data());
+        QCOMPARE(forms::loaded<MessageEditor>(), editor.data());
+        QCOMPARE(messageText(*editor)->text(), QStringLiteral("Walk around"));
+        QCOMPARE(forms::loaded<AlarmPopup>(), popup.data());
     }
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!mainGuard);
-    QCOMPARE(instances<Form2>(), 0);
-    QCOMPARE(forms::loaded<Form3>(), farewell);
+    QCOMPARE(instances<AboutWindow>(), 0);
+    QCOMPARE(forms::loaded<FarewellWindow>(), farewell);
     QVERIFY(farewell->isVisible());
 }
 
 void TestExit::farewellWindowAsDesigned()
 {
-    Form3 &farewell = forms::show<Form3>();
+    FarewellWindow &farewell = forms::show<FarewellWindow>();
     QCOMPARE(farewell.windowTitle(), texts::caption());
     QVERIFY(farewell.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(farewell.client()->size(), QSize(346, 68)); // 5190 x 1020 twips
     QCOMPARE(farewell.cursor().shape(), Qt::WaitCursor);
-    QCOMPARE(farewell.Image1->cursor().shape(), Qt::WaitCursor);
-    QCOMPARE(farewell.Timer1->interval(), 2000ms);
-    QVERIFY(farewell.Timer1->isEnabled());
+    QCOMPARE(control<forms::Image>(farewell, "picture")->cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(countdownOf(farewell)->interval(), 2000ms);
+    QVERIFY(countdownOf(farewell)->isEnabled());
 }
 
 void TestExit::farewellEndsTheProgram_data()
@@ -180,19 +182,19 @@ void TestExit::farewellEndsTheProgram()
 {
     QFETCH(int, how);
 
-    Form1 &main = forms::show<Form1>();
-    main.mnuAbout->trigger();
-    main.Command1_Click();
-    Form3 *farewell = forms::loaded<Form3>();
+    MainWindow &main = forms::show<MainWindow>();
+    press(main, "aboutEntry");
+    press(main, "exitButton");
+    FarewellWindow *farewell = forms::loaded<FarewellWindow>();
     QVERIFY(farewell);
     QCOMPARE(desktop->programEnds, 0);
 
     if (how == 0)
-        farewell->Timer1_Timer();
+        tick(*farewell, 1);
     else if (how == 1)
-        emit farewell->Timer1->timer();
+        emit countdownOf(*farewell)->timer();
     else if (how == 2)
-        QTest::mouseClick(farewell->Image1, Qt::LeftButton);
+        QTest::mouseClick(control<forms::Image>(*farewell, "picture"), Qt::LeftButton);
     else {
         holdCountdowns(*farewell);
         QVERIFY(QTest::qWaitForWindowExposed(farewell));
@@ -208,50 +210,49 @@ void TestExit::farewellEndsTheProgram()
 
 void TestExit::windowSystemCloseOfMainWindowRunsNoExitSequence()
 {
-    Form1 &main = forms::show<Form1>();
-    main.mnuAbout->trigger();
-    Form2 *about = forms::loaded<Form2>();
-    Form4 *ad = forms::loaded<Form4>();
+    MainWindow &main = forms::show<MainWindow>();
+    press(main, "aboutEntry");
+    AboutWindow *about = forms::loaded<AboutWindow>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QVERIFY(QTest::qWaitForWindowExposed(about));
 
     closeByWindowSystem(main);
 
-    QVERIFY(!forms::loaded<Form1>());
-    QVERIFY(!forms::loaded<Form3>());
-    QCOMPARE(instances<Form3>(), 0);
-    QCOMPARE(forms::loaded<Form2>(), about);
+    QVERIFY(!forms::loaded<MainWindow>());
+    QVERIFY(!forms::loaded<FarewellWindow>());
+    QCOMPARE(instances<FarewellWindow>(), 0);
+    QCOMPARE(forms::loaded<AboutWindow>(), about);
     QVERIFY(about->isVisible());
-    QCOMPARE(forms::loaded<Form4>(), ad);
+    QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
-    QVERIFY(ad->Timer1->isEnabled());
-    QVERIFY(!forms::loaded<Form5>());
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(countdownOf(*ad)->isEnabled());
+    QVERIFY(!forms::loaded<MessageEditor>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
     QCOMPARE(desktop->programEnds, 0);
 
     closeByWindowSystem(*about);
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0); // the advertisement keeps the program running
 
-    for (int i = 0; i < 15; ++i)
-        ad->Timer1_Timer();
+    tick(*ad, 15);
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
-    QCOMPARE(instances<Form3>(), 0);
+    QCOMPARE(instances<FarewellWindow>(), 0);
 }
 
 void TestExit::fileBeginAndChangeActAsTheirButtons()
 {
-    Form1 &main = forms::form<Form1>();
+    MainWindow &main = forms::form<MainWindow>();
     const QString fresh = mainState(main);
-    main.mnuChange->trigger(); // idle: nothing to change
+    press(main, "changeEntry"); // idle: nothing to change
     QCOMPARE(mainState(main), fresh);
 
     for (const QString &minutes : {QStringLiteral("abc"), QString(), QStringLiteral("0")}) {
         desktop->boxes.clear();
-        main.Text1->setText(minutes);
-        main.Command2_Click();
-        main.mnuBegin->trigger();
+        minutesBox(main)->setText(minutes);
+        press(main, "beginButton");
+        press(main, "beginEntry");
         QCOMPARE(desktop->boxes.size(), 2);
         const RecordingDesktop::Box &button = desktop->boxes[0];
         const RecordingDesktop::Box &menu = desktop->boxes[1];
@@ -260,36 +261,36 @@ void TestExit::fileBeginAndChangeActAsTheirButtons()
         QCOMPARE(menu.icon, button.icon);
         QCOMPARE(menu.title, button.title);
         QCOMPARE(menu.text, button.text);
-        QVERIFY(!main.Timer1->isEnabled());
+        QVERIFY(!countdownOf(main)->isEnabled());
     }
 
     // Idle again after a Change, with the displays frozen where they stood.
-    main.Text1->setText(QStringLiteral("10"));
-    main.Command2_Click();
+    minutesBox(main)->setText(QStringLiteral("10"));
+    press(main, "beginButton");
     tick(main, 20);
-    main.Command3_Click();
+    press(main, "changeButton");
     const QString stopped = mainState(main);
-    main.mnuChange->trigger();
+    press(main, "changeEntry");
     QCOMPARE(mainState(main), stopped);
 }
 
 void TestExit::fileHideMinimisesAndTheCountdownGoesOn()
 {
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    main.Command2_Click();
+    press(main, "beginButton");
     tick(main, 2);
 
-    main.mnuHide->trigger();
+    press(main, "hideEntry");
 
     QVERIFY(main.isMinimized());
     QVERIFY(main.windowState() & Qt::WindowMinimized);
-    QCOMPARE(forms::loaded<Form1>(), &main);
-    QVERIFY(main.Timer1->isEnabled());
-    QCOMPARE(main.Label5->caption(), QStringLiteral("57"));
+    QCOMPARE(forms::loaded<MainWindow>(), &main);
+    QVERIFY(countdownOf(main)->isEnabled());
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("57"));
     tick(main, 1);
-    QCOMPARE(main.Label5->caption(), QStringLiteral("56"));
-    QCOMPARE(main.Label3->caption(), QStringLiteral("10"));
+    QCOMPARE(secondsLeft(main)->caption(), QStringLiteral("56"));
+    QCOMPARE(minutesLeft(main)->caption(), QStringLiteral("10"));
 }
 
 QTEST_MAIN(TestExit)

@@ -1,17 +1,17 @@
-#include "shell/module1.h"
+#include "shell/links.h"
 
 #include "forms/desktop/desktop.h"
 
-namespace Module1 {
+namespace links {
 
-void OpenReferralLink()
+void openReferralLink()
 {
     forms::Desktop::current().openLink(ReferralLink);
 }
 
-void OpenMailLink()
+void openMailLink()
 {
     forms::Desktop::current().openLink(MailLink);
 }
 
-} // namespace Module1
+} // namespace links

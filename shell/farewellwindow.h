@@ -2,27 +2,16 @@
 
 #include "forms/placement/window.h"
 
-namespace forms {
-class Image;
-class Timer;
-} // namespace forms
-
 // The farewell picture of the exit sequence. Loading it hides every other window; two seconds
 // later, at a click, or when the window system closes it, it ends the program.
-class Form3 : public forms::Window
+class FarewellWindow : public forms::Window
 {
     Q_OBJECT
 public:
-    Form3();
-
-    forms::Timer *Timer1;
-    forms::Image *Image1;
-
-    void Timer1_Timer();
-    void Image1_Click();
-    void Form_Click();
+    FarewellWindow();
 
 protected:
+    // The load hides every other window.
     void Form_Load() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     // The exit sequence has begun: a close by the window system must not leave the hidden

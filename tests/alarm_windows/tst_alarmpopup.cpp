@@ -1,6 +1,6 @@
-#include "alarm_windows/form5.h"
-#include "alarm_windows/form6.h"
-#include "countdown/form1.h"
+#include "alarm_windows/alarmpopup.h"
+#include "alarm_windows/messageeditor.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/label.h"
 #include "forms/controls/multilinetextbox.h"
@@ -24,26 +24,25 @@
 namespace {
 
 // The countdown stopped at its pop-up alarm, the window still in the running layout.
-bool alarmPending(const Form1 &f)
+bool alarmPending(const MainWindow &f)
 {
-    return !f.Timer1->isEnabled() && settingsOpen(f, false)
-           && f.Label3->caption() == QStringLiteral("0")
-           && f.Label5->caption() == QStringLiteral("59");
+    return !countdownOf(f)->isEnabled() && settingsOpen(f, false)
+           && minutesLeft(f)->caption() == QStringLiteral("0")
+           && secondsLeft(f)->caption() == QStringLiteral("59");
 }
 
 // Counts the minutes box's countdown down to its pop-up alarm.
-Form6 *raiseAlarm(Form1 &f, const QString &minutes)
+AlarmPopup *raiseAlarm(MainWindow &f, const QString &minutes)
 {
-    f.Text1->setText(minutes);
-    f.Command2_Click();
-    for (int i = 0; i < 60 * minutes.toInt(); ++i)
-        f.Timer1_Timer();
-    return forms::loaded<Form6>();
+    minutesBox(f)->setText(minutes);
+    press(f, "beginButton");
+    tick(f, 60 * minutes.toInt());
+    return forms::loaded<AlarmPopup>();
 }
 
 } // namespace
 
-class TestForm6 : public QObject
+class TestAlarmPopup : public QObject
 {
     Q_OBJECT
 private slots:
@@ -62,39 +61,41 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm6::init()
+void TestAlarmPopup::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm6::cleanup()
+void TestAlarmPopup::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm6::popupAsDesignedWithLockedText()
+void TestAlarmPopup::popupAsDesignedWithLockedText()
 {
-    Form1 &f = forms::form<Form1>();
-    f.Label6->setCaption(QStringLiteral("Look away\r\nfrom the screen"));
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    MainWindow &f = forms::form<MainWindow>();
+    f.setAlarmMessage(QStringLiteral("Look away\r\nfrom the screen"));
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
     QVERIFY(QTest::qWaitForWindowActive(popup));
     QCOMPARE(popup->windowTitle(), QStringLiteral("Window Popup"));
     QCOMPARE(popup->client()->size(), forms::sizeFromTwips(4680, 2865));
-    QCOMPARE(popup->Text1->parentWidget(), popup->client());
-    QCOMPARE(popup->Text1->geometry(), forms::rectFromTwips(120, 120, 4455, 2175));
-    QCOMPARE(popup->Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(popup->Command1->text(), QStringLiteral("&Continue Countdown"));
-    QCOMPARE(popup->Command1->geometry(), forms::rectFromTwips(2640, 2400, 1935, 375));
-    QCOMPARE(popup->Command2->text(), QStringLiteral("&Stop"));
-    QCOMPARE(popup->Command2->geometry(), forms::rectFromTwips(1560, 2400, 975, 375));
-    QVERIFY(!popup->Command1->isDefault() && !popup->Command2->isDefault());
-    QTRY_COMPARE(QApplication::focusWidget(), popup->Text1);
+    QCOMPARE(messageText(*popup)->parentWidget(), popup->client());
+    QCOMPARE(messageText(*popup)->geometry(), forms::rectFromTwips(120, 120, 4455, 2175));
+    QCOMPARE(messageText(*popup)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    auto *continueButton = control<QPushButton>(*popup, "continueButton");
+    auto *stopButton = control<QPushButton>(*popup, "stopButton");
+    QCOMPARE(continueButton->text(), QStringLiteral("&Continue Countdown"));
+    QCOMPARE(continueButton->geometry(), forms::rectFromTwips(2640, 2400, 1935, 375));
+    QCOMPARE(stopButton->text(), QStringLiteral("&Stop"));
+    QCOMPARE(stopButton->geometry(), forms::rectFromTwips(1560, 2400, 975, 375));
+    QVERIFY(!continueButton->isDefault() && !stopButton->isDefault());
+    QTRY_COMPARE(QApplication::focusWidget(), messageText(*popup));
 
     // The text refuses every edit but can be selected and copied.
-    forms::MultiLineTextBox *box = popup->Text1;
+    forms::MultiLineTextBox *box = messageText(*popup);
     QTest::keyClicks(box, QStringLiteral("xy"));
     QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClick(box, Qt::Key_Delete);
@@ -106,7 +107,7 @@ void TestForm6::popupAsDesignedWithLockedText()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Look away\nfrom the screen"));
 }
 
-void TestForm6::continueChecksAndResumes_data()
+void TestAlarmPopup::continueChecksAndResumes_data()
 {
     QTest::addColumn<bool>("changeFirst");
     QTest::addColumn<QString>("minutes");
@@ -123,29 +124,29 @@ void TestForm6::continueChecksAndResumes_data()
     QTest::newRow("after Change, 1e4") << true << QStringLiteral("1e4") << checkTheBox;
 }
 
-void TestForm6::continueChecksAndResumes()
+void TestAlarmPopup::continueChecksAndResumes()
 {
     QFETCH(bool, changeFirst);
     QFETCH(QString, minutes);
     QFETCH(QString, error);
 
-    Form1 &f = forms::form<Form1>();
-    Form6 *popup = raiseAlarm(f, changeFirst ? QStringLiteral("1") : minutes);
+    MainWindow &f = forms::form<MainWindow>();
+    AlarmPopup *popup = raiseAlarm(f, changeFirst ? QStringLiteral("1") : minutes);
     QVERIFY(popup);
     QVERIFY(alarmPending(f));
     if (changeFirst) {
-        f.Command3_Click();
-        f.Text1->setText(minutes);
+        press(f, "changeButton");
+        minutesBox(f)->setText(minutes);
     }
-    f.Label5->setCaption(QStringLiteral("30"));
-    popup->Command1->click();
+    secondsLeft(f)->setCaption(QStringLiteral("30"));
+    press(*popup, "continueButton");
 
     // Continue never touches the layout or the seconds.
     QVERIFY(settingsOpen(f, changeFirst));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("30"));
-    QCOMPARE(forms::loaded<Form6>(), error.isEmpty() ? nullptr : popup);
-    QCOMPARE(f.Timer1->isEnabled(), error.isEmpty());
-    QCOMPARE(f.Label3->caption(), error.isEmpty() ? minutes : QStringLiteral("0"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("30"));
+    QCOMPARE(forms::loaded<AlarmPopup>(), error.isEmpty() ? nullptr : popup);
+    QCOMPARE(countdownOf(f)->isEnabled(), error.isEmpty());
+    QCOMPARE(minutesLeft(f)->caption(), error.isEmpty() ? minutes : QStringLiteral("0"));
     QCOMPARE(desktop->boxes.size(), error.isEmpty() ? 0 : 1);
     if (!error.isEmpty()) {
         QCOMPARE(desktop->boxes[0].icon, forms::Desktop::Icon::Critical);
@@ -157,40 +158,42 @@ void TestForm6::continueChecksAndResumes()
     }
 }
 
-void TestForm6::stopGivesTheIdleLayout()
+void TestAlarmPopup::stopGivesTheIdleLayout()
 {
-    Form1 &f = forms::form<Form1>();
-    f.Label6->setCaption(QStringLiteral("Walk"));
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    MainWindow &f = forms::form<MainWindow>();
+    f.setAlarmMessage(QStringLiteral("Walk"));
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
-    popup->Command2->click();
+    press(*popup, "stopButton");
 
-    QVERIFY(!forms::loaded<Form6>());
-    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(!forms::loaded<AlarmPopup>());
+    QVERIFY(!countdownOf(f)->isEnabled());
     QVERIFY(settingsOpen(f, true));
-    QCOMPARE(f.Label3->caption(), QStringLiteral("0"));
-    QCOMPARE(f.Label5->caption(), QStringLiteral("0"));
-    QVERIFY(f.Option3->value() && f.mnuWindow->isChecked() && f.mnuMessage->isEnabled());
-    QCOMPARE(f.Label6->caption(), QStringLiteral("Walk"));
+    QCOMPARE(minutesLeft(f)->caption(), QStringLiteral("0"));
+    QCOMPARE(secondsLeft(f)->caption(), QStringLiteral("0"));
+    QVERIFY(control<forms::OptionButton>(f, "popupKind")->value()
+            && control<QAction>(f, "popupEntry")->isChecked()
+            && control<QAction>(f, "messageEntry")->isEnabled());
+    QCOMPARE(f.alarmMessage(), QStringLiteral("Walk"));
     QVERIFY(desktop->boxes.isEmpty());
 }
 
-void TestForm6::windowSystemCloseLeavesTheAlarmPending()
+void TestAlarmPopup::windowSystemCloseLeavesTheAlarmPending()
 {
-    Form1 &f = forms::form<Form1>();
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    MainWindow &f = forms::form<MainWindow>();
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
     QVERIFY(QTest::qWaitForWindowExposed(popup));
     closeByWindowSystem(*popup);
 
-    QVERIFY(!forms::loaded<Form6>());
+    QVERIFY(!forms::loaded<AlarmPopup>());
     QVERIFY(alarmPending(f));
-    f.Command3_Click();
+    press(f, "changeButton");
     QVERIFY(settingsOpen(f, true));
-    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(!countdownOf(f)->isEnabled());
 }
 
-void TestForm6::buttonsWithMainWindowClosed_data()
+void TestAlarmPopup::buttonsWithMainWindowClosed_data()
 {
     QTest::addColumn<bool>("stop");
     QTest::addColumn<bool>("editorOpen");
@@ -200,39 +203,39 @@ void TestForm6::buttonsWithMainWindowClosed_data()
     QTest::newRow("stop, editor open") << true << true;
 }
 
-void TestForm6::buttonsWithMainWindowClosed()
+void TestAlarmPopup::buttonsWithMainWindowClosed()
 {
     QFETCH(bool, stop);
     QFETCH(bool, editorOpen);
 
-    Form1 &f = forms::show<Form1>();
+    MainWindow &f = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    Form6 *popup = raiseAlarm(f, QStringLiteral("1"));
+    AlarmPopup *popup = raiseAlarm(f, QStringLiteral("1"));
     QVERIFY(popup);
-    Form5 *editor = editorOpen ? &forms::show<Form5>() : nullptr;
+    MessageEditor *editor = editorOpen ? &forms::show<MessageEditor>() : nullptr;
     closeByWindowSystem(f);
-    QVERIFY(!forms::loaded<Form1>());
+    QVERIFY(!forms::loaded<MainWindow>());
     for (forms::Window *window : forms::loadedWindows()) { // only the alarm's windows remain
         if (window != popup && window != editor)
             forms::unload(*window);
     }
     QCOMPARE(desktop->programEnds, 0);
 
-    (stop ? popup->Command2 : popup->Command1)->click();
-    QVERIFY(!forms::loaded<Form6>());
-    QVERIFY(!forms::loaded<Form1>());
+    press(*popup, stop ? "stopButton" : "continueButton");
+    QVERIFY(!forms::loaded<AlarmPopup>());
+    QVERIFY(!forms::loaded<MainWindow>());
     QVERIFY(desktop->boxes.isEmpty());
     QCOMPARE(desktop->programEnds, editorOpen ? 0 : 1);
     if (!editor)
         return;
 
     // The editor's Ok has nowhere to store the message either.
-    editor->Text1->setText(QStringLiteral("Unsaved"));
-    editor->Command1->click();
-    QVERIFY(!forms::loaded<Form5>());
-    QVERIFY(!forms::loaded<Form1>());
+    messageText(*editor)->setText(QStringLiteral("Unsaved"));
+    press(*editor, "okButton");
+    QVERIFY(!forms::loaded<MessageEditor>());
+    QVERIFY(!forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 1);
 }
 
-QTEST_MAIN(TestForm6)
-#include "tst_form6.moc"
+QTEST_MAIN(TestAlarmPopup)
+#include "tst_alarmpopup.moc"

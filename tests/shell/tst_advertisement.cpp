@@ -1,14 +1,14 @@
-#include "countdown/form1.h"
+#include "countdown/mainwindow.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/contrast.h"
 #include "forms/controls/image.h"
 #include "forms/controls/timer.h"
 #include "forms/placement/registry.h"
 #include "forms/placement/twips.h"
-#include "shell/form2.h"
-#include "shell/form3.h"
-#include "shell/form4.h"
-#include "shell/module1.h"
+#include "shell/aboutwindow.h"
+#include "shell/advertisement.h"
+#include "shell/farewellwindow.h"
+#include "shell/links.h"
 #include "support/drive.h"
 #include "support/recordingdesktop.h"
 
@@ -28,17 +28,22 @@ using namespace std::chrono_literals;
 namespace {
 
 // The advertisement the main window's load brought up.
-Form4 *advertisementOfMainWindow()
+Advertisement *advertisementOfMainWindow()
 {
-    forms::form<Form1>();
-    return forms::loaded<Form4>();
+    forms::form<MainWindow>();
+    return forms::loaded<Advertisement>();
 }
 
 bool anyFarewellWindowExists()
 {
     const auto windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(),
-                       [](QWidget *w) { return qobject_cast<Form3 *>(w) != nullptr; });
+                       [](QWidget *w) { return qobject_cast<FarewellWindow *>(w) != nullptr; });
+}
+
+forms::Label *secondsLeft(const Advertisement &ad)
+{
+    return control<forms::Label>(ad, "secondsLeft");
 }
 
 // Gives the application other colours, as the desktop's style does when it changes. The windows
@@ -51,7 +56,7 @@ void setStyleColours(const QPalette &colours)
 
 } // namespace
 
-class TestForm4 : public QObject
+class TestAdvertisement : public QObject
 {
     Q_OBJECT
 private slots:
@@ -74,28 +79,28 @@ private:
     std::unique_ptr<RecordingDesktop> desktop;
 };
 
-void TestForm4::init()
+void TestAdvertisement::init()
 {
     failOnWarnings();
     desktop = std::make_unique<RecordingDesktop>();
 }
 
-void TestForm4::cleanup()
+void TestAdvertisement::cleanup()
 {
     unloadAllWindows();
     desktop.reset();
 }
 
-void TestForm4::comesUpWithTheMainWindow()
+void TestAdvertisement::comesUpWithTheMainWindow()
 {
-    QVERIFY(!forms::loaded<Form4>());
-    Form1 &main = forms::form<Form1>();
-    Form4 *ad = forms::loaded<Form4>();
+    QVERIFY(!forms::loaded<Advertisement>());
+    MainWindow &main = forms::form<MainWindow>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     QVERIFY(ad);
     QVERIFY(ad->isVisible());
     QVERIFY(!main.isVisible());
     // Read before the event loop runs, in which the advertisement's one-second timer ticks.
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("15"));
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("15"));
     QVERIFY(QTest::qWaitForWindowExposed(ad));
 
     QCOMPARE(ad->windowTitle(), QStringLiteral("Advertisement"));
@@ -103,38 +108,41 @@ void TestForm4::comesUpWithTheMainWindow()
     QCOMPARE(ad->client()->size(), forms::sizeFromTwips(7275, 1920));
     QCOMPARE(ad->client()->mapToGlobal(QPoint(0, 0)), QPoint(80, 411));
     // The seconds in bold dark red, the invitation underlined in blue like a link.
-    QVERIFY(ad->Label4->font().bold() && !ad->Label4->font().underline());
-    QCOMPARE(ad->Label4->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-    QVERIFY(ad->Label1->font().underline() && !ad->Label1->font().bold());
-    QCOMPARE(ad->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QVERIFY(ad->Timer1->isEnabled());
-    QCOMPARE(ad->Timer1->interval(), 1000ms);
+    const forms::Label *seconds = secondsLeft(*ad);
+    const auto *invitation = control<forms::Label>(*ad, "invitation");
+    QVERIFY(seconds->font().bold() && !seconds->font().underline());
+    QCOMPARE(seconds->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    QVERIFY(invitation->font().underline() && !invitation->font().bold());
+    QCOMPARE(invitation->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QVERIFY(countdownOf(*ad)->isEnabled());
+    QCOMPARE(countdownOf(*ad)->interval(), 1000ms);
 }
 
-void TestForm4::countsDownAndUnloadsItself_data()
+void TestAdvertisement::countsDownAndUnloadsItself_data()
 {
     QTest::addColumn<bool>("bySignal");
     QTest::newRow("tick handler") << false;
     QTest::newRow("timer signal") << true;
 }
 
-void TestForm4::countsDownAndUnloadsItself()
+void TestAdvertisement::countsDownAndUnloadsItself()
 {
     QFETCH(bool, bySignal);
 
-    Form4 *ad = advertisementOfMainWindow();
-    QPointer<Form4> guard(ad);
+    Advertisement *ad = advertisementOfMainWindow();
+    QPointer<Advertisement> guard(ad);
     QStringList captions;
-    connect(ad->Label4, &forms::Label::changed, ad->Label4,
-            [&] { captions.append(guard->Label4->caption()); });
+    forms::Label *seconds = secondsLeft(*ad);
+    forms::Timer *countdown = countdownOf(*ad);
+    connect(seconds, &forms::Label::changed, seconds, [&] { captions.append(seconds->caption()); });
 
     int returned = 0;
     for (int i = 0; i < 15; ++i) {
-        QCOMPARE(forms::loaded<Form4>(), ad);
+        QCOMPARE(forms::loaded<Advertisement>(), ad);
         if (bySignal)
-            emit ad->Timer1->timer();
+            emit countdown->timer();
         else
-            ad->Timer1_Timer();
+            tick(*ad, 1);
         ++returned;
     }
 
@@ -143,130 +151,126 @@ void TestForm4::countsDownAndUnloadsItself()
     for (int n = 14; n >= 0; --n)
         expected.append(QString::number(n));
     QCOMPARE(captions, expected);
-    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(!forms::loaded<Advertisement>());
     QVERIFY(guard);
     QVERIFY(!guard->isVisible());
-    QVERIFY(!guard->Timer1->isEnabled());
+    QVERIFY(!countdown->isEnabled());
     QCOMPARE(desktop->programEnds, 0); // the main window is still loaded
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
-    QVERIFY(forms::loaded<Form1>());
+    QVERIFY(forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 0);
 }
 
-void TestForm4::closeButtonUnloadsAtOnce()
+void TestAdvertisement::closeButtonUnloadsAtOnce()
 {
-    Form4 *ad = advertisementOfMainWindow();
-    QPointer<Form4> guard(ad);
-    QSignalSpy ticks(ad->Timer1, &forms::Timer::timer);
+    Advertisement *ad = advertisementOfMainWindow();
+    QPointer<Advertisement> guard(ad);
+    QSignalSpy ticks(countdownOf(*ad), &forms::Timer::timer);
 
-    QTest::mouseClick(ad->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*ad, "closeButton"), Qt::LeftButton);
 
-    QVERIFY(!forms::loaded<Form4>());
+    QVERIFY(!forms::loaded<Advertisement>());
     QVERIFY(!guard->isVisible());
-    QVERIFY(!guard->Timer1->isEnabled());
-    QCOMPARE(guard->Label4->caption(), QStringLiteral("15"));
+    QVERIFY(!countdownOf(*guard)->isEnabled());
+    QCOMPARE(secondsLeft(*guard)->caption(), QStringLiteral("15"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
     QCOMPARE(ticks.size(), 0);
-    QVERIFY(forms::loaded<Form1>());
+    QVERIFY(forms::loaded<MainWindow>());
     QCOMPARE(desktop->programEnds, 0);
 }
 
-void TestForm4::clicksOpenTheReferralLink_data()
+void TestAdvertisement::clicksOpenTheReferralLink_data()
 {
     QTest::addColumn<bool>("onBanner");
     QTest::newRow("banner") << true;
     QTest::newRow("invitation") << false;
 }
 
-void TestForm4::clicksOpenTheReferralLink()
+void TestAdvertisement::clicksOpenTheReferralLink()
 {
     QFETCH(bool, onBanner);
 
-    QVERIFY(Module1::ReferralLink.startsWith(
+    QVERIFY(links::ReferralLink.startsWith(
         QStringLiteral("http://www.rudirivezodo.example/home.asp?refid=")));
-    Form4 *ad = advertisementOfMainWindow();
-    forms::Label *target = onBanner ? ad->Image1 : ad->Label1;
-    for (int i = 0; i < 3; ++i)
-        ad->Timer1_Timer();
+    Advertisement *ad = advertisementOfMainWindow();
+    auto *target = control<forms::Label>(*ad, onBanner ? "banner" : "invitation");
+    tick(*ad, 3);
 
     QTest::mouseClick(target, Qt::LeftButton);
-    QCOMPARE(desktop->links, QStringList(Module1::ReferralLink));
-    QCOMPARE(forms::loaded<Form4>(), ad);
+    QCOMPARE(desktop->links, QStringList(links::ReferralLink));
+    QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
-    QVERIFY(ad->Timer1->isEnabled());
+    QVERIFY(countdownOf(*ad)->isEnabled());
 
     QTest::mouseClick(target, Qt::LeftButton);
-    QCOMPARE(desktop->links, QStringList({Module1::ReferralLink, Module1::ReferralLink}));
+    QCOMPARE(desktop->links, QStringList({links::ReferralLink, links::ReferralLink}));
 
     // The count goes on from where it was.
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
-    ad->Timer1_Timer();
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("11"));
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("12"));
+    tick(*ad, 1);
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("11"));
 }
 
-void TestForm4::mainWindowLoadedAgainBringsTheSameAdvertisement()
+void TestAdvertisement::mainWindowLoadedAgainBringsTheSameAdvertisement()
 {
-    Form4 *ad = advertisementOfMainWindow();
-    for (int i = 0; i < 3; ++i)
-        ad->Timer1_Timer();
-    forms::form<Form2>(); // keeps the program running while neither of the two is loaded
+    Advertisement *ad = advertisementOfMainWindow();
+    tick(*ad, 3);
+    forms::form<AboutWindow>(); // keeps the program running while neither of the two is loaded
     ad->hide();
 
-    forms::unload<Form1>();
-    forms::form<Form1>();
-    QCOMPARE(forms::loaded<Form4>(), ad);
+    forms::unload<MainWindow>();
+    forms::form<MainWindow>();
+    QCOMPARE(forms::loaded<Advertisement>(), ad);
     QVERIFY(ad->isVisible());
-    QCOMPARE(ad->Label4->caption(), QStringLiteral("12"));
+    QCOMPARE(secondsLeft(*ad)->caption(), QStringLiteral("12"));
 
-    ad->Command1_Click();
-    forms::unload<Form1>();
+    control<QPushButton>(*ad, "closeButton")->click();
+    forms::unload<MainWindow>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    forms::form<Form1>();
-    Form4 *fresh = forms::loaded<Form4>();
+    forms::form<MainWindow>();
+    Advertisement *fresh = forms::loaded<Advertisement>();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
-    QCOMPARE(fresh->Label4->caption(), QStringLiteral("15"));
-    QVERIFY(fresh->Timer1->isEnabled());
+    QCOMPARE(secondsLeft(*fresh)->caption(), QStringLiteral("15"));
+    QVERIFY(countdownOf(*fresh)->isEnabled());
     QCOMPARE(desktop->programEnds, 0);
 }
 
-void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow_data()
+void TestAdvertisement::programEndsWhenTheAdvertisementIsTheLastWindow_data()
 {
     QTest::addColumn<bool>("countedOut");
     QTest::newRow("counted out") << true;
     QTest::newRow("Close button") << false;
 }
 
-void TestForm4::programEndsWhenTheAdvertisementIsTheLastWindow()
+void TestAdvertisement::programEndsWhenTheAdvertisementIsTheLastWindow()
 {
     QFETCH(bool, countedOut);
 
-    Form1 &main = forms::show<Form1>();
+    MainWindow &main = forms::show<MainWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    Form4 *ad = forms::loaded<Form4>();
+    Advertisement *ad = forms::loaded<Advertisement>();
     closeByWindowSystem(main);
     QCOMPARE(forms::loadedWindows(), QList<forms::Window *>({ad}));
     QCOMPARE(desktop->programEnds, 0);
 
-    if (countedOut) {
-        for (int i = 0; i < 15; ++i)
-            ad->Timer1_Timer();
-    } else {
-        ad->Command1_Click();
-    }
+    if (countedOut)
+        tick(*ad, 15);
+    else
+        control<QPushButton>(*ad, "closeButton")->click();
 
     QCOMPARE(desktop->programEnds, 1);
     QVERIFY(forms::loadedWindows().isEmpty());
-    QVERIFY(!forms::loaded<Form3>());
+    QVERIFY(!forms::loaded<FarewellWindow>());
     QVERIFY(!anyFarewellWindowExists());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(desktop->programEnds, 1);
 }
 
-void TestForm4::designedColoursStayReadableInEveryStyle_data()
+void TestAdvertisement::designedColoursStayReadableInEveryStyle_data()
 {
     // The coloured texts of the advertisement and of About: which, and as designed.
     QTest::addColumn<int>("which");
@@ -276,7 +280,7 @@ void TestForm4::designedColoursStayReadableInEveryStyle_data()
     QTest::newRow("About's e-mail address, a link") << 2 << QColor(0, 0, 255);
 }
 
-void TestForm4::designedColoursStayReadableInEveryStyle()
+void TestAdvertisement::designedColoursStayReadableInEveryStyle()
 {
     QFETCH(int, which);
     QFETCH(QColor, designed);
@@ -289,10 +293,11 @@ void TestForm4::designedColoursStayReadableInEveryStyle()
     dark.setColor(QPalette::Link, lightBlue);
     setStyleColours(dark);
 
-    Form4 *ad = advertisementOfMainWindow();
-    forms::Label *label = which == 0   ? ad->Label4
-                          : which == 1 ? ad->Label1
-                                       : forms::show<Form2>().Label2;
+    Advertisement *ad = advertisementOfMainWindow();
+    forms::Label *label = which == 0 ? secondsLeft(*ad)
+                          : which == 1
+                              ? control<forms::Label>(*ad, "invitation")
+                              : control<forms::Label>(forms::show<AboutWindow>(), "mailAddress");
     auto shown = [&] { return label->palette().color(QPalette::WindowText); };
     auto readableOfItsHue = [&] {
         return shown().hslHue() == designed.hslHue()
@@ -309,5 +314,5 @@ void TestForm4::designedColoursStayReadableInEveryStyle()
     QVERIFY2(readableOfItsHue(), qPrintable(shown().name()));
 }
 
-QTEST_MAIN(TestForm4)
-#include "tst_form4.moc"
+QTEST_MAIN(TestAdvertisement)
+#include "tst_advertisement.moc"
