@@ -4,7 +4,6 @@
 #include "alarm_windows/messageeditor.h"
 #include "forms/controls/commandbutton.h"
 #include "forms/controls/label.h"
-#include "forms/controls/multilinetextbox.h"
 #include "forms/controls/optionbutton.h"
 #include "forms/controls/timer.h"
 #include "forms/desktop/desktop.h"
@@ -198,7 +197,7 @@ void MainWindow::enableSettings(bool enabled)
     m_beginButton->setEnabled(enabled);
 }
 
-void MainWindow::Form_Load()
+void MainWindow::whenLoaded()
 {
     forms::show<Advertisement>();
 }

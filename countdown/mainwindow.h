@@ -37,7 +37,7 @@ public:
 
 protected:
     // The load brings up the advertisement.
-    void Form_Load() override;
+    void whenLoaded() override;
 
 private:
     void createSettingsFrame();

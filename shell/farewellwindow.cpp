@@ -37,7 +37,7 @@ FarewellWindow::FarewellWindow() : forms::Window(texts::caption(), 5190, 1020, B
     countdown->setEnabled(true);
 }
 
-void FarewellWindow::Form_Load()
+void FarewellWindow::whenLoaded()
 {
     forms::hide<MainWindow>();
     forms::hide<AboutWindow>();

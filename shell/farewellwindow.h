@@ -12,7 +12,7 @@ public:
 
 protected:
     // The load hides every other window.
-    void Form_Load() override;
+    void whenLoaded() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     // The exit sequence has begun: a close by the window system must not leave the hidden
     // windows loaded and the process running with nothing on screen.

@@ -46,7 +46,7 @@ void load(Window &window)
 {
     ended = false;
     loadedList().append(&window);
-    window.Form_Load();
+    window.whenLoaded();
 }
 
 Window *findLoaded(const QMetaObject &kind)

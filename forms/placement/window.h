@@ -58,7 +58,7 @@ public:
 
 protected:
     // Runs once, when the window is created by its first reference, before it is shown.
-    virtual void Form_Load() { }
+    virtual void whenLoaded() { }
 
     void closeEvent(QCloseEvent *event) override;
 

@@ -50,7 +50,7 @@ public:
     static inline int handlerReturned = 0;
 
 protected:
-    void Form_Load() override { ++loads; }
+    void whenLoaded() override { ++loads; }
 };
 
 class Other : public forms::Window
