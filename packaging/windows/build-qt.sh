@@ -29,7 +29,8 @@ qt_version=${qt_version#*:}
 # wintab headers, so tablet events are off. Of the widgets, the dialogs, views and documents no
 # window of the program uses are left out, with the Direct2D platform: an eighth less to compile.
 # The platform goes by direct2d1_1: Qt 6.4 builds the DirectWrite font database, which the windows
-# platform links, only where direct2d itself is on.
+# platform links, only where direct2d itself is on; the windowsvista style asks for the tree and
+# table views and the input dialog by name, so they stay.
 configure_args=(
     -release -shared -xplatform win32-g++ -qt-host-path /usr
     -nomake tests -nomake examples
@@ -41,9 +42,9 @@ configure_args=(
     -no-feature-toolbox -no-feature-calendarwidget -no-feature-datetimeedit
     -no-feature-keysequenceedit -no-feature-fontcombobox -no-feature-lcdnumber -no-feature-dial
     -no-feature-filedialog -no-feature-colordialog -no-feature-fontdialog -no-feature-wizard
-    -no-feature-inputdialog -no-feature-progressdialog -no-feature-errormessage
+    -no-feature-progressdialog -no-feature-errormessage
     -no-feature-splashscreen -no-feature-systemtrayicon -no-feature-columnview
-    -no-feature-tableview -no-feature-treeview -no-feature-filesystemmodel -no-feature-undocommand
+    -no-feature-filesystemmodel -no-feature-undocommand
     -no-feature-undoview -no-feature-style-stylesheet -no-feature-pdf -no-feature-textodfwriter
     -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
 )
