@@ -3,12 +3,12 @@
 # trees built and their suites run, in two chains side by side. The suites spend most of their
 # time waiting for one-minute countdowns, so the builds take what they leave:
 #   Linux:   the plain tree is built and its suite runs, with the sanitized and fuzz trees built
-#            beside it at the lowest priority; then the sanitized suite, with the fuzzers one at
-#            a time beside it.
+#            beside it at a lower priority; then the sanitized suite, with the fuzzers one at a
+#            time beside it.
 #   Windows: Qt for Windows, where its cache does not hold it yet, built from the start with its
-#            progress shown once a minute, then the Windows tree, both below the plain tree's
-#            priority and above the sanitized tree's, as Qt is the longest road; then the Windows
-#            suite under Wine.
+#            progress shown once a minute, then the Windows tree, both at the lowest priority,
+#            so that they take all the Linux chain leaves while its suites wait; then the
+#            Windows suite under Wine.
 # Each chain's builds write to a log in their tree (make-test.log), shown where they fail; the
 # Windows suite's is shown always. Each step says when it ended.
 # Usage: make_test.sh, run by the Makefile, which sets MAKE, BUILD_DIR, SAN_DIR, FUZZ_DIR,
@@ -26,7 +26,7 @@ rm -f "$WIN_DIR/ctest.log"
 windows_chain() {
     if ! packaging/windows/build-qt.sh --built 2>/dev/null; then
         echo "Qt for Windows is not in its cache: it is built beside the Linux suites (log: $WIN_DIR/qt.log)"
-        if ! nice -n 10 packaging/windows/build-qt.sh \
+        if ! nice -n 19 packaging/windows/build-qt.sh \
                 2> >(tee "$WIN_DIR/qt.log" | grep --line-buffered '^build-qt:' >&2) >/dev/null; then
             echo "building Qt for Windows failed:"
             tail -n 40 "$WIN_DIR/qt.log"
@@ -34,7 +34,7 @@ windows_chain() {
         fi
         took "Qt for Windows built"
     fi
-    if ! nice -n 10 "$MAKE" --no-print-directory PACKAGES= windows >"$WIN_DIR/make-test.log" 2>&1; then
+    if ! nice -n 19 "$MAKE" --no-print-directory PACKAGES= windows >"$WIN_DIR/make-test.log" 2>&1; then
         show_failed "building the Windows tree" "$WIN_DIR/make-test.log"
         return 2
     fi
@@ -51,7 +51,7 @@ submake build-all || { pkill -P "$windows"; kill "$windows"; exit 1; }
 took "the plain tree built"
 
 # Beside the plain suite: the sanitized and fuzz trees.
-nice -n 19 "$MAKE" --no-print-directory PACKAGES= sanitized fuzz-build >"$SAN_DIR/make-test.log" 2>&1 &
+nice -n 10 "$MAKE" --no-print-directory PACKAGES= sanitized fuzz-build >"$SAN_DIR/make-test.log" 2>&1 &
 linux_trees=$!
 (cd "$BUILD_DIR" && ctest --output-on-failure --parallel "$CTEST_JOBS")
 plain=$?
