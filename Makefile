@@ -7,8 +7,8 @@
 #   make check  the plain build and its tests only
 # and one for Windows users:
 #   make windows  cross-builds the program for 64-bit Windows and packs it into build-windows/ as a
-#                 portable zip and an installer (the first time, it builds Qt for Windows: about
-#                 20 minutes; make test does all of this too and tests it under Wine)
+#                 portable zip and an installer (the first time, it builds Qt for Windows: 25 to
+#                 35 minutes; make test does all of this too and tests it under Wine)
 # Elsewhere, install the packages' equivalents and build with CMake (see docs/building.md).
 
 BUILD_DIR    ?= build

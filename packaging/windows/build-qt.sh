@@ -27,7 +27,7 @@ qt_version=${qt_version#*:}
 # Only what the program and its tests load: Core, Gui, Widgets and Test, the windows and offscreen
 # platforms, the windowsvista style and the JPEG, GIF and ICO readers. Debian's tarball lacks the
 # wintab headers, so tablet events are off. Of the widgets, the dialogs, views and documents no
-# window of the program uses are left out, with the Direct2D platform: an eighth less to compile.
+# window of the program uses are left out, with the Direct2D platform.
 # The platform goes by direct2d1_1: Qt 6.4 builds the DirectWrite font database, which the windows
 # platform links, only where direct2d itself is on; the windowsvista style asks for the tree and
 # table views and the input dialog by name, so they stay.
@@ -70,7 +70,7 @@ if [ -f "$stamp" ]; then echo "$prefix"; exit 0; fi
 
 start=$(date +%s)
 say "building Qt $qt_version for Windows into $prefix"
-say "this happens once per machine and takes about 20 minutes on 2 cores"
+say "this happens once per machine and takes 25 to 35 minutes on 2 cores"
 
 # Debian's source package, fetched through an apt configuration of our own: a deb-src line for
 # the archive the installed qt6-base-dev came from, with its own lists. The system's apt sources
