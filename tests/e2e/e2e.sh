@@ -164,9 +164,14 @@ exit_ns=$(date +%s%N)
 farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main")
 if [ -n "$farewell" ]; then
     # The program is held while the farewell is looked at: on a busy machine its two seconds can
-    # pass before the looking is done.
+    # pass before the looking is done. The window looked at is the one on screen while it is
+    # held: on a busy machine one found a moment earlier had gone by the time it was measured.
     farewell_pid=$(xdotool getwindowpid "$farewell" 2>/dev/null)
-    [ -n "$farewell_pid" ] && kill -STOP "$farewell_pid"
+    if [ -n "$farewell_pid" ]; then
+        kill -STOP "$farewell_pid"
+        farewell=$(wait_other_window '^Kelto Zelbo Break$' "$main" 2)
+        [ -n "$farewell" ] || echo "the farewell window had gone when the program was held"
+    fi
     # Centred on the primary monitor, to the pixel that rounding gives.
     read -r fx fy fw fh <<<"$(geometry "$farewell")"
     [ "$fw $fh" = "346 68" ] && [ $((fx - 1650)) -ge 0 ] && [ $((fx - 1650)) -le 1 ] \
