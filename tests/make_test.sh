@@ -7,9 +7,8 @@
 #            time beside it.
 #   Windows: Qt for Windows, where its cache does not hold it yet, built from the start with its
 #            progress shown once a minute at the lowest priority, so that it takes all the Linux
-#            chain leaves while its suites wait; then the Windows tree, at the plain tree's
-#            priority, so that with Qt cached the Windows suite runs beside the Linux suites;
-#            then the Windows suite under Wine.
+#            chain leaves while its suites wait; then the Windows tree, at the sanitized tree's
+#            priority; then the Windows suite under Wine.
 # Each chain's builds write to a log in their tree (make-test.log), shown where they fail; the
 # Windows suite's is shown always. Each step says when it ended.
 # Usage: make_test.sh, run by the Makefile, which sets MAKE, BUILD_DIR, SAN_DIR, FUZZ_DIR,
@@ -35,7 +34,7 @@ windows_chain() {
         fi
         took "Qt for Windows built"
     fi
-    if ! "$MAKE" --no-print-directory PACKAGES= windows >"$WIN_DIR/make-test.log" 2>&1; then
+    if ! nice -n 10 "$MAKE" --no-print-directory PACKAGES= windows >"$WIN_DIR/make-test.log" 2>&1; then
         show_failed "building the Windows tree" "$WIN_DIR/make-test.log"
         return 2
     fi
