@@ -1,14 +1,9 @@
 #include "shell/farewellwindow.h"
 
-#include "alarm_windows/alarmpopup.h"
-#include "alarm_windows/messageeditor.h"
-#include "countdown/mainwindow.h"
 #include "forms/controls/image.h"
 #include "forms/controls/timer.h"
 #include "forms/placement/registry.h"
 #include "forms/placement/twips.h"
-#include "shell/aboutwindow.h"
-#include "shell/advertisement.h"
 #include "shell/named.h"
 #include "shell/texts.h"
 
@@ -39,11 +34,11 @@ FarewellWindow::FarewellWindow() : forms::Window(texts::caption(), 5190, 1020, B
 
 void FarewellWindow::whenLoaded()
 {
-    forms::hide<MainWindow>();
-    forms::hide<AboutWindow>();
-    forms::hide<Advertisement>();
-    forms::hide<MessageEditor>();
-    forms::hide<AlarmPopup>();
+    // Only the farewell stays on screen; the others stay loaded until it ends the program.
+    for (forms::Window *window : forms::loadedWindows()) {
+        if (window != this)
+            window->hide();
+    }
 }
 
 void FarewellWindow::mouseReleaseEvent(QMouseEvent *event)
