@@ -353,6 +353,8 @@ case_wm() {
     local typist=$!
     alarm=$(wait_other_window "$title" "$main" 20)
     alarm_s=$(date +%s.%N)
+    local typed_before
+    typed_before=$(wc -l <"$work/typed-at" 2>/dev/null || echo 0)
     if [ -z "$alarm" ]; then
         touch "$work/stop-typing"; wait "$typist"
         fail "$wm: no $kind alarm; the program's windows on screen:" \
@@ -393,6 +395,8 @@ case_wm() {
     sleep 1.5
     touch "$work/stop-typing"
     wait "$typist"
+    echo "$wm $kind: the typing's longest pause, by the X server's clock: $(typing_paused) ms," \
+        "$(typing_paused "$typed_before") ms once the alarm was seen"
     grep -q 'we type on' "$work/typed" || fail "$wm: the document did not get the typing"
     visible_windows "$title" | grep -qx "$alarm" \
         || { fail "$wm: typing dismissed the $kind alarm"; return; }

@@ -322,25 +322,54 @@ picture_still() {
     snap "$1" now && cmp -s "$work/still.xwd" "$work/now.xwd"
 }
 
-# Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing. One
-# process types on at a key each 60 ms: on two cores busy with the other cases, starting xdotool
-# for each line has left pauses of over half a second, which a person typing on does not make.
+# Types sentences, blanks and Enters, into whatever has the focus, until $work/stop-typing, at a
+# key each 60 ms kept by the X server: each key is sent with XTEST's delay, eight at a time, so
+# that the typist being held up on a busy machine does not pause the typing (starting xdotool for
+# each line, and then sleeping between keys in the typist, left pauses of over half a second, which
+# a person typing on does not make). Beside it, a recording of the server's input writes the
+# server's stamp on each key pressed to $work/typed-at (see typing_paused).
 type_along() {
-    /usr/bin/python3 - "$work/stop-typing" <<'PY'
-import os, sys, time
+    rm -f "$work/typed-at"
+    /usr/bin/python3 - "$work/stop-typing" "$work/typed-at" <<'PY'
+import os, sys, threading
 from Xlib import X, XK, display
-from Xlib.ext import xtest
+from Xlib.ext import record, xtest
+from Xlib.protocol import rq
+
+def record_stamps(path):
+    recording = display.Display()
+    context = recording.record_create_context(0, [record.AllClients], [{
+        "core_requests": (0, 0), "core_replies": (0, 0),
+        "ext_requests": (0, 0, 0, 0), "ext_replies": (0, 0, 0, 0),
+        "delivered_events": (0, 0), "device_events": (X.KeyPress, X.KeyPress),
+        "errors": (0, 0), "client_started": False, "client_died": False}])
+    out = open(path, "w", buffering=1)
+    def intercepted(reply):
+        data = reply.data
+        while reply.category == record.FromServer and data:
+            event, data = rq.EventField(None).parse_binary_value(data, recording.display, None, None)
+            out.write("%d\n" % event.time)
+    recording.record_enable_context(context, intercepted)
+
+threading.Thread(target=record_stamps, args=(sys.argv[2],), daemon=True).start()
 d = display.Display()
 names = {" ": "space", "\n": "Return"}
 line = "we type on as the alarm comes \n"
 keys = [d.keysym_to_keycode(XK.string_to_keysym(names.get(c, c))) for c in line]
 while not os.path.exists(sys.argv[1]):
-    for key in keys:
-        xtest.fake_input(d, X.KeyPress, key)
+    for count, key in enumerate(keys, 1):
+        xtest.fake_input(d, X.KeyPress, key, time=60)
         xtest.fake_input(d, X.KeyRelease, key)
-        d.sync()
-        time.sleep(0.06)
+        if count % 8 == 0:
+            d.sync()
+    d.sync()
 PY
+}
+# The longest pause in the typing, in ms by the X server's stamps in $work/typed-at, from the
+# key after the first $1 (0) on: "none" where fewer than two keys were stamped.
+typing_paused() {
+    awk -v from="${1:-0}" 'NR > from + 1 { gap = $1 - last; if (gap > longest) longest = gap }
+        { last = $1 } END { print (NR > from + 1 ? longest : "none") }' "$work/typed-at" 2>/dev/null
 }
 
 # Stops the program of pid $1 1.1 s after the alarm came ($alarm_s) and lets it go on 0.8 s
