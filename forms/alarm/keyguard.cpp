@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace forms {
 
@@ -47,6 +48,8 @@ void KeyGuard::arm()
     m_lastTyped = Desktop::current().windowSystemTime();
     m_keysStamped = false;
     m_left = false;
+    // A window shown again where it already is (the pop-up coming again) is on screen now.
+    m_onScreen = m_window.windowHandle() && m_window.windowHandle()->isExposed();
     if (!m_holding) {
         m_holding = true;
         // Keys go to whichever control has the focus, so the whole application is watched
@@ -61,6 +64,16 @@ void KeyGuard::standAside()
         return;
     m_holding = false;
     qApp->removeEventFilter(this);
+}
+
+void KeyGuard::cameOnScreen()
+{
+    m_onScreen = true;
+    // The keys typed before it was there were the user's own program's.
+    m_shownAt = m_lastKeyAt = now();
+    const std::optional<quint32> time = Desktop::current().windowSystemTime();
+    if (time && (!m_lastTyped || static_cast<qint32>(*time - *m_lastTyped) > 0))
+        m_lastTyped = time;
 }
 
 void KeyGuard::activated()
@@ -164,6 +177,12 @@ bool KeyGuard::eventFilter(QObject *watched, QEvent *event)
         // by the window system and is no longer unasked.
         if (watched == &m_window && !event->spontaneous())
             arm();
+        break;
+    case QEvent::Expose:
+        // Seen on the native window, by the whole application's filter while the guard holds.
+        if (!m_onScreen && watched == m_window.windowHandle()
+            && m_window.windowHandle()->isExposed())
+            cameOnScreen();
         break;
     case QEvent::WindowActivate:
         if (watched == &m_window)

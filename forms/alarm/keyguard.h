@@ -15,11 +15,13 @@ namespace forms {
 // takes the keyboard focus. The guard keeps the keys that were meant for that program from
 // pressing the alarm's buttons: until the window has been open for OpenFor and the user has not
 // typed for QuietFor, a key that could press a button (Enter, blank, Esc, an access key, any typed
-// character) does nothing in it. Copying (Ctrl keys) and moving the focus work throughout, mouse
-// clicks at once. Once the guard has let a key through it stands aside until the program shows
-// the window again. It stands aside too when the user comes back to the window after leaving it
-// (it lost the activation meanwhile) once it has been open for OpenFor: what the user types
-// then is meant for it, however recently they typed.
+// character) does nothing in it. The window is open from when it is first on screen after the
+// program showed it: a busy machine can put it there a second or more later, and until then the
+// user typed on in their own program. Copying (Ctrl keys) and moving the focus work throughout,
+// mouse clicks at once. Once the guard has let a key through it stands aside until the program
+// shows the window again. It stands aside too when the user comes back to the window after leaving
+// it (it lost the activation meanwhile) once it has been open for OpenFor: what the user types then
+// is meant for it, however recently they typed.
 //
 // The pause is one in the user's typing, told by the time the window system stamped on each key
 // as it was typed, and on the first key by the window system's time when the alarm came. A busy
@@ -60,20 +62,24 @@ private:
     void keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at);
     void standAside();
     void activated();
+    void cameOnScreen();
 
     QWidget &m_window;
     bool m_holding = false;
-    // When the program showed the window, on its own steady clock.
+    // When the window came on screen (until then, when the program showed it), on the program's
+    // own steady clock.
     std::chrono::milliseconds m_shownAt{};
     // When the program handled the last key press, on that clock.
     std::chrono::milliseconds m_lastKeyAt{};
     // The latest the user is known to have typed, on the window system's clock: the stamp of the
-    // last key press, or the window system's time when the window was shown.
+    // last key press, or the window system's time when the window came on screen.
     std::optional<quint32> m_lastTyped;
     // Whether a key pressed since the window was shown had the window system's stamp.
     bool m_keysStamped = false;
     // Whether the window has been active and lost it since the program showed it.
     bool m_left = false;
+    // Whether the window has been on screen since the program showed it.
+    bool m_onScreen = false;
 };
 
 } // namespace forms
