@@ -237,25 +237,25 @@ case_alarm() {
         picture_moves "$main" || fail "the countdown does not go on after the beep"
         return
     fi
-    sleep 55
+    # The user types on in the document from some seconds before the alarm is due, and on into
+    # the alarm as it comes; at the box alarm a busy machine holds the program up meanwhile: the
+    # message times, not when the program gets the keys, tell that there was no pause.
+    sleep "$(awk -v b="$begin_s" -v now="$(date +%s.%N)" \
+        'BEGIN {s = b + 52 - now; print (s > 0 ? s : 0)}')"
+    type_along &
+    local typist=$! holdup=""
     alarm=$(wait_other_window "$title" "$main" 20)
     alarm_s=$(date +%s.%N)
-    [ -n "$alarm" ] || { fail "no $kind alarm"; return; }
+    [ -n "$alarm" ] || { touch "$work/stop-typing"; wait "$typist"; fail "no $kind alarm"; return; }
     echo "$kind alarm $(since_begin) s after Begin"
-    how="neither active nor asking for attention"
-    active_or_asking "$alarm" || fail "the $kind alarm is neither active nor asks for attention"
-    # At the box alarm the user types on from its coming, and a busy machine holds the program
-    # up meanwhile: the message times, not when the program gets the keys, tell that there was
-    # no pause. The typing starts at once, as a pause before it would be a pause.
-    local typist="" holdup=""
     if [ "$kind" = box ]; then
-        type_along &
-        typist=$!
         hold_up_program "$(xdotool getwindowpid "$main")" &
         holdup=$!
     fi
+    how="neither active nor asking for attention"
+    active_or_asking "$alarm" || fail "the $kind alarm is neither active nor asks for attention"
     # Keys that were meant for another program do not answer the alarm: typed as soon as it is
-    # active, well within the second in which it takes none.
+    # active, within the typing.
     xdotool key --clearmodifiers Return space Escape
     sleep 0.3
     alarm_open || {
@@ -268,13 +268,12 @@ case_alarm() {
     else
         fail "the $kind alarm is not above the document"
     fi
-    if [ "$kind" = box ]; then
-        wait "$holdup"
-        sleep 1
-        touch "$work/stop-typing"
-        wait "$typist"
-        alarm_open || { fail "typing on through a hold-up dismissed the box alarm"; return; }
-    fi
+    [ -n "$holdup" ] && wait "$holdup"
+    sleep 1
+    touch "$work/stop-typing"
+    wait "$typist"
+    echo "the typing's longest pause, by the X server's clock: $(typing_paused) ms"
+    alarm_open || { fail "typing on through the alarm dismissed the $kind alarm"; return; }
     sleep 1.5
     focus_on "$alarm"
     case $kind in
