@@ -6,10 +6,9 @@
 #            beside it at a lower priority; then the sanitized suite, with the fuzzers one at a
 #            time beside it.
 #   Windows: Qt for Windows, where its cache does not hold it yet, built from the start with its
-#            progress shown once a minute: configured at once, at the Linux chain's priority, as
-#            configuring runs one step at a time, and compiled at the lowest priority, so that it
-#            takes all the Linux chain leaves while its suites wait; then the Windows tree, at the
-#            sanitized tree's priority; then the Windows suite under Wine.
+#            progress shown once a minute at the lowest priority, so that it takes all the Linux
+#            chain leaves while its suites wait; then the Windows tree, at the sanitized tree's
+#            priority; then the Windows suite under Wine.
 # Each chain's builds write to a log in their tree (make-test.log), shown where they fail; the
 # Windows suite's is shown always. Each step says when it ended.
 # Usage: make_test.sh, run by the Makefile, which sets MAKE, BUILD_DIR, SAN_DIR, FUZZ_DIR,
@@ -27,7 +26,7 @@ rm -f "$WIN_DIR/ctest.log"
 windows_chain() {
     if ! packaging/windows/build-qt.sh --built 2>/dev/null; then
         echo "Qt for Windows is not in its cache: it is built beside the Linux suites (log: $WIN_DIR/qt.log)"
-        if ! KZB_QT_NICENESS=19 packaging/windows/build-qt.sh \
+        if ! nice -n 19 packaging/windows/build-qt.sh \
                 2> >(tee "$WIN_DIR/qt.log" | grep --line-buffered '^build-qt:' >&2) >/dev/null; then
             echo "building Qt for Windows failed:"
             tail -n 40 "$WIN_DIR/qt.log"

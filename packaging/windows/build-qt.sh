@@ -9,16 +9,12 @@
 #
 # The cache is complete only once its stamp file is written, after Qt installed without an error:
 # a build that failed or was interrupted is started afresh next time. KZB_QT_CACHE overrides the
-# cache's root folder; KZB_QT_JOBS the compile jobs (a core's worth more than there are cores, so
-# that a link or a header tool running alone does not leave a core idle); KZB_QT_NICENESS the
-# compile's niceness (0), for a build beside other work: fetching the source and configuring, which
-# run one step at a time, keep the caller's priority.
+# cache's root folder.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 cache_root=${KZB_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kelto-zelbo-break}
-jobs=${KZB_QT_JOBS:-$(( $(nproc) + 1 ))}
-niceness=${KZB_QT_NICENESS:-0}
+jobs=${KZB_QT_JOBS:-$(nproc)}
 
 say() { echo "build-qt: $*" >&2; }
 
@@ -122,7 +118,7 @@ say "configuring (log: $log)"
 # Ninja's [done/total] lines, shown once a minute.
 say "compiling with $jobs jobs"
 set +e
-nice -n "$niceness" ninja -C "$build" -j "$jobs" 2>&1 | tee -a "$log" | awk -v start="$start" '
+ninja -C "$build" -j "$jobs" 2>&1 | tee -a "$log" | awk -v start="$start" '
     /^\[[0-9]+\/[0-9]+\]/ {
         now = systime()
         if (now - shown >= 60) {
