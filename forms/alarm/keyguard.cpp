@@ -44,12 +44,11 @@ void KeyGuard::setClock(Clock clock)
 
 void KeyGuard::arm()
 {
-    m_shownAt = m_lastKeyAt = now();
-    m_lastTyped = Desktop::current().windowSystemTime();
+    startClocks();
     m_keysStamped = false;
     m_left = false;
     // A window shown again where it already is (the pop-up coming again) is on screen now.
-    m_onScreen = m_window.windowHandle() && m_window.windowHandle()->isExposed();
+    m_onScreen = isExposed();
     if (!m_holding) {
         m_holding = true;
         // Keys go to whichever control has the focus, so the whole application is watched
@@ -66,14 +65,16 @@ void KeyGuard::standAside()
     qApp->removeEventFilter(this);
 }
 
-void KeyGuard::cameOnScreen()
+void KeyGuard::startClocks()
 {
-    m_onScreen = true;
-    // The keys typed before it was there were the user's own program's.
     m_shownAt = m_lastKeyAt = now();
-    const std::optional<quint32> time = Desktop::current().windowSystemTime();
-    if (time && (!m_lastTyped || static_cast<qint32>(*time - *m_lastTyped) > 0))
-        m_lastTyped = time;
+    m_lastTyped = Desktop::current().windowSystemTime();
+}
+
+bool KeyGuard::isExposed() const
+{
+    const QWindow *native = m_window.windowHandle();
+    return native && native->isExposed();
 }
 
 void KeyGuard::activated()
@@ -180,9 +181,11 @@ bool KeyGuard::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Expose:
         // Seen on the native window, by the whole application's filter while the guard holds.
-        if (!m_onScreen && watched == m_window.windowHandle()
-            && m_window.windowHandle()->isExposed())
-            cameOnScreen();
+        if (!m_onScreen && watched == m_window.windowHandle() && isExposed()) {
+            m_onScreen = true;
+            // The keys typed before it was there were the user's own program's.
+            startClocks();
+        }
         break;
     case QEvent::WindowActivate:
         if (watched == &m_window)

@@ -62,7 +62,9 @@ private:
     void keyPressed(std::optional<quint32> typed, std::chrono::milliseconds at);
     void standAside();
     void activated();
-    void cameOnScreen();
+    // The window comes: its time open and the user's pause count from now.
+    void startClocks();
+    bool isExposed() const;
 
     QWidget &m_window;
     bool m_holding = false;
