@@ -336,8 +336,7 @@ from Xlib import X, XK, display
 from Xlib.ext import record, xtest
 from Xlib.protocol import rq
 
-def record_stamps(path):
-    recording = display.Display()
+def record_stamps(recording, path):
     context = recording.record_create_context(0, [record.AllClients], [{
         "core_requests": (0, 0), "core_replies": (0, 0),
         "ext_requests": (0, 0, 0, 0), "ext_replies": (0, 0, 0, 0),
@@ -351,8 +350,11 @@ def record_stamps(path):
             out.write("%d\n" % event.time)
     recording.record_enable_context(context, intercepted)
 
-threading.Thread(target=record_stamps, args=(sys.argv[2],), daemon=True).start()
+# Both connections are opened here, one after the other: opened at once from two threads, the
+# first import of an extension's module raced, and the typist died with an AttributeError.
+recording = display.Display()
 d = display.Display()
+threading.Thread(target=record_stamps, args=(recording, sys.argv[2]), daemon=True).start()
 names = {" ": "space", "\n": "Return"}
 line = "we type on as the alarm comes \n"
 keys = [d.keysym_to_keycode(XK.string_to_keysym(names.get(c, c))) for c in line]
