@@ -162,7 +162,7 @@ step "Exit shows the farewell picture and ends the program"
 # pass before the looking is done, and even between finding the window and holding the program.
 # So from Exit on it runs in slices of 50 ms, and the farewell is looked for only while it is held.
 farewell_pid=$(xdotool getwindowpid "$main" 2>/dev/null)
-[[ $farewell_pid =~ ^[0-9]+$ ]] || fail "the main window names no process"
+[[ $farewell_pid =~ ^[0-9]+$ ]] || { fail "the main window names no process"; farewell_pid=""; }
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+x
 exit_ns=$(date +%s%N)
