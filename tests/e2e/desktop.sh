@@ -338,8 +338,7 @@ case_wm() {
         echo "$wm: the primary monitor unplugged $(since_begin) s after Begin"
     fi
     # The typing starts some seconds before the alarm is due, however long the set-up took.
-    sleep "$(awk -v b="$begin_s" -v now="$(date +%s.%N)" \
-        'BEGIN {s = b + 52 - now; print (s > 0 ? s : 0)}')"
+    sleep_until "$begin_s" 52
     # The keys are typed into the document: typed into the main window, they would press its
     # focused button, Stop among them. Where the document has lost the keyboard, it says to whom.
     local focused

@@ -170,7 +170,7 @@ farewell=""
 if [ -n "$farewell_pid" ]; then
     kill -STOP "$farewell_pid"
     for _ in $(seq 400); do
-        farewell=$(visible_windows '^Kelto Zelbo Break$' | grep -vx "$main" | head -n1)
+        farewell=$(other_window '^Kelto Zelbo Break$' "$main")
         [ -n "$farewell" ] && break
         kill -CONT "$farewell_pid"
         sleep 0.05

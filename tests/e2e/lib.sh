@@ -225,13 +225,16 @@ visible_windows() {
 wait_window() {
     wait_other_window "$1" none 20
 }
+# Prints a visible window whose name matches and whose id is not $2, if one is there now.
+other_window() {
+    visible_windows "$1" | grep -vx "$2" | head -n1
+}
 # Waits up to $3 s (10) for a visible window whose name matches and whose id is not $2.
 wait_other_window() {
     local id tries=$(( ${3:-10} * 20 ))
     for _ in $(seq "$tries"); do
-        for id in $(visible_windows "$1"); do
-            [ "$id" != "$2" ] && { echo "$id"; return; }
-        done
+        id=$(other_window "$1" "$2")
+        [ -n "$id" ] && { echo "$id"; return; }
         sleep 0.05
     done
 }
@@ -374,12 +377,18 @@ typing_paused() {
         { last = $1 } END { print (NR > from + 1 ? longest : "none") }' "$work/typed-at" 2>/dev/null
 }
 
+# Sleeps until $2 s after the moment $1 (seconds since the epoch, as date +%s.%N), if that is
+# still to come.
+sleep_until() {
+    sleep "$(awk -v t="$1" -v d="$2" -v now="$(date +%s.%N)" \
+        'BEGIN {s = t + d - now; print (s > 0 ? s : 0)}')"
+}
+
 # Stops the program of pid $1 1.1 s after the alarm came ($alarm_s) and lets it go on 0.8 s
 # later, as a busy machine holds a program up: the keys typed meanwhile wait, and come to it
 # together.
 hold_up_program() {
-    sleep "$(awk -v a="$alarm_s" -v now="$(date +%s.%N)" \
-        'BEGIN {s = a + 1.1 - now; print (s > 0 ? s : 0)}')"
+    sleep_until "$alarm_s" 1.1
     kill -STOP "$1"
     sleep 0.8
     kill -CONT "$1"

@@ -240,8 +240,7 @@ case_alarm() {
     # The user types on in the document from some seconds before the alarm is due, and on into
     # the alarm as it comes; at the box alarm a busy machine holds the program up meanwhile: the
     # message times, not when the program gets the keys, tell that there was no pause.
-    sleep "$(awk -v b="$begin_s" -v now="$(date +%s.%N)" \
-        'BEGIN {s = b + 52 - now; print (s > 0 ? s : 0)}')"
+    sleep_until "$begin_s" 52
     type_along &
     local typist=$! holdup=""
     alarm=$(wait_other_window "$title" "$main" 20)
